@@ -1,0 +1,488 @@
+// morvela-datagen: makes the data files that lie beside the program.
+//
+//   morvela-datagen keyboard OUT.bmp     picture of the JIS keyboard
+//   morvela-datagen gamedat IN.txt OUT   word list of the falling-words game
+//   morvela-datagen ken IN.txt OUT       exam text
+//   morvela-datagen decode game.dat      prints a game.dat back as UTF-8
+//
+// The program reads its files in the Japanese Windows code page (CP932) with
+// CR LF line ends, so every text is converted here and checked on the way:
+// a character CP932 cannot hold stops the build instead of turning into '?'
+// on the learner's screen.
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFont>
+#include <QFontDatabase>
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+constexpr auto kCodePage = "windows-31j";
+
+[[noreturn]] void fail(const QString& message)
+{
+    std::fprintf(stderr, "morvela-datagen: %s\n", qUtf8Printable(message));
+    std::exit(1);
+}
+
+QString readUtf8(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        fail(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
+    QString text = decoder.decode(file.readAll());
+    if (decoder.hasError())
+        fail(QStringLiteral("%1 is not UTF-8").arg(path));
+    text.remove(QChar(0xFEFF)); // a BOM left by an editor
+    text.remove(QLatin1Char('\r'));
+    return text;
+}
+
+// Written through QSaveFile, so a failed run never leaves a half file that
+// the build would take as up to date.
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        fail(QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
+}
+
+// Encodes one line; `where` names it ("file:line") in the error message.
+QByteArray toCp932(const QString& text, const QString& where)
+{
+    QStringEncoder encoder(kCodePage, QStringConverter::Flag::Stateless);
+    if (!encoder.isValid())
+        fail(QStringLiteral("this Qt has no %1 converter (Qt must be built with ICU)").arg(kCodePage));
+    const QByteArray bytes = encoder.encode(text);
+    // Decoding back catches one-way "best fit" mappings as well as errors.
+    QStringDecoder decoder(kCodePage, QStringConverter::Flag::Stateless);
+    if (encoder.hasError() || QString(decoder.decode(bytes)) != text) {
+        for (const QChar c : text) {
+            QStringEncoder one(kCodePage, QStringConverter::Flag::Stateless);
+            QStringDecoder back(kCodePage, QStringConverter::Flag::Stateless);
+            const QByteArray b = one.encode(QString(c));
+            if (one.hasError() || QString(back.decode(b)) != QString(c))
+                fail(QStringLiteral("%1: %2 (U+%3) cannot be written in CP932")
+                         .arg(where, QString(c))
+                         .arg(c.unicode(), 4, 16, QLatin1Char('0')));
+        }
+        fail(QStringLiteral("%1: cannot be written in CP932").arg(where));
+    }
+    return bytes;
+}
+
+// ---------------------------------------------------------------- game.dat
+//
+// Each character of a line is stored as the decimal number 14*c - 13 and a
+// TAB, where c is its CP932 code (one byte, or lead*256 + trail).
+
+QByteArray encodeGameLine(const QString& line, const QString& where)
+{
+    QByteArray out;
+    for (const QChar ch : line) {
+        const QByteArray b = toCp932(QString(ch), where);
+        const int code = b.size() == 1 ? quint8(b[0]) : quint8(b[0]) * 256 + quint8(b[1]);
+        out += QByteArray::number(14 * code - 13);
+        out += '\t';
+    }
+    return out + "\r\n";
+}
+
+// The reverse, used to check every file this tool writes.
+QStringList decodeGameDat(const QByteArray& bytes)
+{
+    QStringList lines;
+    for (const QByteArray& raw : bytes.split('\n')) {
+        const QByteArray line = raw.endsWith('\r') ? raw.chopped(1) : raw;
+        if (line.isEmpty())
+            continue;
+        QByteArray cp932;
+        for (const QByteArray& field : line.split('\t')) {
+            if (field.isEmpty())
+                continue;
+            bool ok = false;
+            const int n = field.toInt(&ok);
+            if (!ok || (n + 13) % 14 != 0)
+                fail(QStringLiteral("bad field in game.dat: %1").arg(QString::fromLatin1(field)));
+            const int code = (n + 13) / 14;
+            if (code > 0xFF)
+                cp932 += char(code >> 8);
+            cp932 += char(code & 0xFF);
+        }
+        QStringDecoder decoder(kCodePage, QStringConverter::Flag::Stateless);
+        lines << QString(decoder.decode(cp932));
+    }
+    return lines;
+}
+
+bool isHintChar(QChar c)
+{
+    return (c >= QChar(0x3041) && c <= QChar(0x3093)) || c == QChar(0x30FC); // hiragana, ー
+}
+
+int makeGameDat(const QString& in, const QString& out)
+{
+    QStringList entries;
+    QByteArray bytes;
+    const QStringList lines = readUtf8(in).split(QLatin1Char('\n'));
+    for (int i = 0; i < lines.size(); ++i) {
+        const QString line = lines[i].trimmed();
+        if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
+            continue;
+        const QString where = QStringLiteral("%1:%2").arg(in).arg(i + 1);
+        // The game splits at the comma: exactly one, between word and reading.
+        const QStringList parts = line.split(QLatin1Char(','));
+        if (parts.size() != 2 || parts[0].isEmpty() || parts[1].isEmpty())
+            fail(where + QStringLiteral(": expected Word,Hint"));
+        if (parts[0].size() > 7)
+            fail(where + QStringLiteral(": word longer than 7 characters"));
+        for (const QChar c : parts[1])
+            if (!isHintChar(c))
+                fail(where + QStringLiteral(": the hint must be hiragana: ") + parts[1]);
+        bytes += encodeGameLine(line, where);
+        entries << line;
+    }
+    if (entries.isEmpty())
+        fail(in + QStringLiteral(": no words"));
+    if (decodeGameDat(bytes) != entries)
+        fail(QStringLiteral("game.dat does not decode back to %1").arg(in));
+    writeFile(out, bytes);
+    return 0;
+}
+
+int decodeCommand(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        fail(QStringLiteral("cannot read %1").arg(path));
+    for (const QString& line : decodeGameDat(file.readAll()))
+        std::printf("%s\n", qUtf8Printable(line));
+    return 0;
+}
+
+// --------------------------------------------------------------- exam texts
+
+int makeKen(const QString& in, const QString& out)
+{
+    QStringList lines = readUtf8(in).split(QLatin1Char('\n'));
+    while (!lines.isEmpty() && lines.last().trimmed().isEmpty())
+        lines.removeLast();
+    qsizetype chars = 0;
+    QByteArray bytes;
+    for (int i = 0; i < lines.size(); ++i) {
+        chars += lines[i].size();
+        bytes += toCp932(lines[i], QStringLiteral("%1:%2").arg(in).arg(i + 1));
+        // The exam screen drops the last two bytes of the file, so the text
+        // must end with CR LF like every other line.
+        bytes += "\r\n";
+    }
+    // A mock certification text: long enough to test, short enough for the
+    // exam time.
+    if (chars < 400 || chars > 800)
+        fail(QStringLiteral("%1 has %2 characters; an exam text has 400 to 800").arg(in).arg(chars));
+    writeFile(out, bytes);
+    return 0;
+}
+
+// ----------------------------------------------------------------- keyboard
+
+constexpr auto kFontFamily = "Noto Sans CJK JP";
+
+enum Finger { LeftLittle, LeftRing, LeftMiddle, LeftIndex, RightIndex, RightMiddle, RightRing, RightLittle, Thumb, FingerCount };
+
+const char* const kFingerNames[FingerCount] = {
+    "左小指", "左薬指", "左中指", "左人差し指", "右人差し指", "右中指", "右薬指", "右小指", "親指",
+};
+
+// Soft hues spread round the colour wheel so that neighbouring fingers never
+// look alike; the thumbs get a cool grey, apart from the warm frame.
+QColor fingerColor(Finger f)
+{
+    static const int hues[] = { 345, 28, 52, 100, 170, 212, 262, 305 };
+    if (f == Thumb)
+        return QColor(0xD2, 0xD7, 0xDE);
+    return QColor::fromHslF(hues[f] / 360.0, 0.75, 0.82);
+}
+
+struct Key {
+    QString main;    // legend of the unshifted key
+    QString shifted; // legend with Shift, drawn small in the corner
+    double width;    // in key units
+    Finger finger;
+    bool home = false;
+    bool bump = false;
+};
+
+using Row = std::vector<Key>;
+
+Key letter(const char* l, Finger f, bool home = false, bool bump = false)
+{
+    return { QString::fromUtf8(l), {}, 1.0, f, home, bump };
+}
+
+Key symbol(const char* m, const char* s, Finger f, bool home = false)
+{
+    return { QString::fromUtf8(m), QString::fromUtf8(s), 1.0, f, home, false };
+}
+
+Key wide(const char* l, double w, Finger f)
+{
+    return { QString::fromUtf8(l), {}, w, f };
+}
+
+// The JIS (106/109-key) main block, 15 units wide. The Enter key spans the
+// Tab and Caps rows and is drawn apart. 無変換, Space (no legend), 変換 and
+// カタカナ/ひらがな are all struck with the thumbs.
+std::vector<Row> jisRows()
+{
+    return {
+        { wide("半角/\n全角", 1, LeftLittle), symbol("1", "!", LeftLittle), symbol("2", "\"", LeftRing),
+          symbol("3", "#", LeftMiddle), symbol("4", "$", LeftIndex), symbol("5", "%", LeftIndex),
+          symbol("6", "&", RightIndex), symbol("7", "'", RightIndex), symbol("8", "(", RightMiddle),
+          symbol("9", ")", RightRing), symbol("0", "", RightLittle), symbol("-", "=", RightLittle),
+          symbol("^", "~", RightLittle), symbol("¥", "|", RightLittle), wide("BS", 1, RightLittle) },
+        { wide("Tab", 1.5, LeftLittle), letter("Q", LeftLittle), letter("W", LeftRing), letter("E", LeftMiddle),
+          letter("R", LeftIndex), letter("T", LeftIndex), letter("Y", RightIndex), letter("U", RightIndex),
+          letter("I", RightMiddle), letter("O", RightRing), letter("P", RightLittle),
+          symbol("@", "`", RightLittle), symbol("[", "{", RightLittle) },
+        { wide("Caps\nLock", 1.75, LeftLittle), letter("A", LeftLittle, true), letter("S", LeftRing, true),
+          letter("D", LeftMiddle, true), letter("F", LeftIndex, true, true), letter("G", LeftIndex),
+          letter("H", RightIndex), letter("J", RightIndex, true, true), letter("K", RightMiddle, true),
+          letter("L", RightRing, true), symbol(";", "+", RightLittle, true), symbol(":", "*", RightLittle),
+          symbol("]", "}", RightLittle) },
+        { wide("Shift", 2.25, LeftLittle), letter("Z", LeftLittle), letter("X", LeftRing), letter("C", LeftMiddle),
+          letter("V", LeftIndex), letter("B", LeftIndex), letter("N", RightIndex), letter("M", RightIndex),
+          symbol(",", "<", RightMiddle), symbol(".", ">", RightRing), symbol("/", "?", RightLittle),
+          symbol("\\", "_", RightLittle), wide("Shift", 1.75, RightLittle) },
+        { wide("Ctrl", 1.75, LeftLittle), wide("無変換", 1.5, Thumb), wide("", 6.25, Thumb),
+          wide("変換", 1.5, Thumb), wide("カタカナ\nひらがな", 2.0, Thumb), wide("Ctrl", 2.0, RightLittle) },
+    };
+}
+
+class KeyboardPainter {
+public:
+    explicit KeyboardPainter(QImage& image) : p(&image)
+    {
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setRenderHint(QPainter::TextAntialiasing);
+    }
+
+    // Draws `text` in `box` and remembers it if its ink does not fit: a
+    // clipped legend is a fault of this picture. One-line legends stand on a
+    // common baseline (centred on the capital height), so "," sits low and
+    // "^" high, as printed on real keys.
+    void text(const QRectF& box, const QString& s, int px, bool bold, Qt::Alignment align = Qt::AlignCenter)
+    {
+        QFont font(QString::fromLatin1(kFontFamily));
+        font.setPixelSize(px);
+        font.setBold(bold);
+        p.setFont(font);
+        p.setPen(QColor(0x22, 0x22, 0x22));
+        const QFontMetricsF fm(font);
+        if (s.isEmpty())
+            return;
+        if (s.contains(QLatin1Char('\n'))) {
+            const QRectF need = fm.boundingRect(box, int(align), s);
+            if (need.width() > box.width() + 0.5 || need.height() > box.height() + 0.5)
+                overflows << s;
+            p.drawText(box, int(align), s);
+            return;
+        }
+        const QRectF ink = fm.tightBoundingRect(s);
+        double x = box.center().x() - ink.center().x();
+        if (align & Qt::AlignLeft)
+            x = box.left() - ink.left();
+        else if (align & Qt::AlignRight)
+            x = box.right() - ink.right();
+        double y = box.center().y() + fm.capHeight() / 2;
+        if (align & Qt::AlignTop)
+            y = box.top() + fm.capHeight();
+        else if (align & Qt::AlignBottom)
+            y = box.bottom();
+        const QRectF placed = ink.translated(x, y);
+        if (!box.adjusted(-0.5, -0.5, 0.5, 0.5).contains(placed))
+            overflows << s;
+        p.drawText(QPointF(x, y), s);
+    }
+
+    void keyShape(const QPainterPath& shape, const Key& key)
+    {
+        p.setBrush(fingerColor(key.finger));
+        // Home keys carry a heavy dark outline so the eye finds them at once.
+        p.setPen(key.home ? QPen(QColor(0x20, 0x20, 0x20), 3.0) : QPen(QColor(0x80, 0x80, 0x80), 1.0));
+        p.drawPath(shape);
+    }
+
+    void key(const QRectF& r, const Key& key)
+    {
+        QPainterPath shape;
+        shape.addRoundedRect(r, 5, 5);
+        keyShape(shape, key);
+        const QRectF inner = r.adjusted(4, 2, -4, -2);
+        if (!key.shifted.isEmpty() || (key.main.size() == 1 && !key.main[0].isLetter())) {
+            // Symbol keys: the Shift legend small in the upper left corner.
+            const double h = inner.height();
+            if (!key.shifted.isEmpty())
+                text(QRectF(inner.left(), inner.top(), inner.width() / 2, h * 0.55), key.shifted, 13, false,
+                     Qt::AlignLeft | Qt::AlignVCenter);
+            text(QRectF(inner.left(), inner.top() + h * 0.35, inner.width(), h * 0.65), key.main, 18, true);
+        } else if (key.main.size() == 1) {
+            text(inner, key.main, 20, true);
+        } else {
+            text(inner, key.main, key.main.contains(QLatin1Char('\n')) ? 11 : 13, false);
+        }
+        if (key.bump) {
+            // The raised bar of F and J that the index fingers feel for.
+            p.setPen(Qt::NoPen);
+            p.setBrush(QColor(0x30, 0x30, 0x30));
+            p.drawRoundedRect(QRectF(r.center().x() - 7, r.bottom() - 8, 14, 3), 1.5, 1.5);
+        }
+    }
+
+    QPainter p;
+    QStringList overflows;
+};
+
+int makeKeyboard(const QString& out)
+{
+    if (!QFontDatabase::families().contains(QString::fromLatin1(kFontFamily)))
+        fail(QStringLiteral("font \"%1\" not found; install the Noto CJK fonts (Debian: fonts-noto-cjk)")
+                 .arg(QString::fromLatin1(kFontFamily)));
+
+    // Shown at this size under the typing line of the lesson windows.
+    const int width = 720, height = 250;
+    const double unit = 46.0, rowH = 41.0, gap = 3.0;
+    const QPointF origin(15, 8);
+
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(QColor(0xF7, 0xF6, 0xF2));
+    KeyboardPainter kp(image);
+
+    const QRectF body(origin.x() - 6, origin.y() - 5, 15 * unit + 12, 5 * rowH + 10);
+    kp.p.setPen(QPen(QColor(0xA8, 0xA6, 0xA0), 1));
+    kp.p.setBrush(QColor(0xE6, 0xE4, 0xDE));
+    kp.p.drawRoundedRect(body, 8, 8);
+
+    auto cell = [&](double x, int row, double w) {
+        return QRectF(origin.x() + x * unit + gap / 2, origin.y() + row * rowH + gap / 2, w * unit - gap,
+                      rowH - gap);
+    };
+
+    const std::vector<Row> rows = jisRows();
+    for (int r = 0; r < int(rows.size()); ++r) {
+        double x = 0;
+        for (const Key& key : rows[r]) {
+            kp.key(cell(x, r, key.width), key);
+            x += key.width;
+        }
+    }
+
+    // The tall Enter: 1.5 units wide in the Tab row, 1.25 in the Caps row.
+    {
+        const QRectF top = cell(13.5, 1, 1.5), low = cell(13.75, 2, 1.25);
+        QPainterPath a, b;
+        a.addRoundedRect(top, 5, 5);
+        b.addRoundedRect(QRectF(low.left(), top.top() + 6, low.width(), low.bottom() - top.top() - 6), 5, 5);
+        const Key enter = wide("Enter", 1.5, RightLittle);
+        kp.keyShape(a.united(b), enter);
+        kp.text(QRectF(low.left(), top.top(), low.width(), low.bottom() - top.top()), enter.main, 13, false);
+    }
+
+    // Legend: one swatch per finger, then what the heavy outline means,
+    // spread evenly under the keyboard.
+    {
+        const int px = 12;
+        QFont font(QString::fromLatin1(kFontFamily));
+        font.setPixelSize(px);
+        const QFontMetricsF fm(font);
+        const double swatch = 14, pad = 4, y = body.bottom() + 6, h = height - 3 - y;
+        QStringList names;
+        for (const char* name : kFingerNames)
+            names << QString::fromUtf8(name);
+        names << QString::fromUtf8("ホームポジション");
+        double natural = 0;
+        for (const QString& name : names)
+            natural += swatch + pad + fm.horizontalAdvance(name);
+        const double spare = (body.width() - natural) / (names.size() - 1);
+        if (spare < 6)
+            kp.overflows << QStringLiteral("legend");
+        double x = body.left();
+        for (int i = 0; i < names.size(); ++i) {
+            const QRectF box(x, y + (h - swatch) / 2, swatch, swatch);
+            if (i < FingerCount) {
+                kp.p.setPen(QPen(QColor(0x80, 0x80, 0x80), 1));
+                kp.p.setBrush(fingerColor(Finger(i)));
+            } else {
+                kp.p.setPen(QPen(QColor(0x20, 0x20, 0x20), 2.5));
+                kp.p.setBrush(Qt::white);
+            }
+            kp.p.drawRoundedRect(box, 3, 3);
+            x += swatch + pad;
+            const double w = fm.horizontalAdvance(names[i]);
+            kp.text(QRectF(x, y, w + 1, h), names[i], px, false, Qt::AlignLeft | Qt::AlignVCenter);
+            x += w + spare;
+        }
+    }
+
+    kp.p.end();
+    if (!kp.overflows.isEmpty())
+        fail(QStringLiteral("keyboard picture: does not fit: ") + kp.overflows.join(QStringLiteral(", ")));
+
+    QByteArray bytes;
+    {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        // RGB888 makes Qt write a plain 24-bit BMP, which every viewer reads.
+        if (!image.convertToFormat(QImage::Format_RGB888).save(&buffer, "BMP"))
+            fail(QStringLiteral("cannot encode the keyboard picture as BMP"));
+    }
+    writeFile(out, bytes);
+    return 0;
+}
+
+int usage()
+{
+    std::fprintf(stderr,
+                 "usage: morvela-datagen keyboard OUT.bmp\n"
+                 "       morvela-datagen gamedat IN.txt OUT\n"
+                 "       morvela-datagen ken IN.txt OUT\n"
+                 "       morvela-datagen decode GAME.DAT\n");
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const QString command = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    if (command == QLatin1String("keyboard") && argc == 3) {
+        QGuiApplication app(argc, argv); // fonts and painting need it
+        return makeKeyboard(QString::fromLocal8Bit(argv[2]));
+    }
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (command == QLatin1String("gamedat") && argc == 4)
+        return makeGameDat(args[2], args[3]);
+    if (command == QLatin1String("ken") && argc == 4)
+        return makeKen(args[2], args[3]);
+    if (command == QLatin1String("decode") && argc == 3)
+        return decodeCommand(args[2]);
+    return usage();
+}
