@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Installs what Morvela needs to build, run and test on Debian 12.
+set -euo pipefail
+packages=(g++ cmake ninja-build qt6-base-dev qt6-multimedia-dev libgl-dev fonts-noto-cjk xvfb xauth x11-utils xdotool imagemagick)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+    SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO=sudo
+    $SUDO apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}"
+fi

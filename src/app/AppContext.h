@@ -1,0 +1,46 @@
+#pragma once
+
+#include "app/AppState.h"
+#include "ui/Clock.h"
+#include "ui/MessageService.h"
+#include "ui/ModalRunner.h"
+
+#include <functional>
+
+class QWidget;
+
+namespace morvela {
+
+// What every window is handed: the shared state and the services over the
+// desktop (message boxes, modal screens, the clock), which tests replace.
+class AppContext {
+public:
+    AppContext(AppState& state, MessageService& messages, ModalRunner& runner, const Clock& clock)
+        : state(state), messages(messages), runner(runner), clock(clock)
+    {
+    }
+
+    AppState& state;
+    MessageService& messages;
+    ModalRunner& runner;
+    const Clock& clock;
+
+    // MessageText := text, then the message box (OK, icon, title).
+    void showMessage(QWidget* parent, const QString& text, MessageIcon icon = MessageIcon::None,
+                     const QString& title = ProgramTitle);
+
+    // SaveProgress. A failure is shown with its reason; the in-memory record
+    // stays as it is, so nothing the learner did is lost.
+    bool saveProgress(QWidget* parent);
+
+    // A lesson changed its state: the menu's status box of that course row
+    // (0 = Lesson 0 .. 9 = graduation) shows it at once.
+    void showRowState(int row) const
+    {
+        if (rowStateChanged)
+            rowStateChanged(row);
+    }
+    std::function<void(int row)> rowStateChanged;
+};
+
+} // namespace morvela

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "app/ProgressRecord.h"
+#include "ui/FileAccess.h"
+
+#include <QString>
+
+namespace morvela {
+
+inline const QString ProgramTitle = QStringLiteral("Morvela Ver.4.0");
+
+// The values the whole program shares: made by main, handed to every window.
+struct AppState {
+    explicit AppState(const QString& programFolder) : folder(programFolder) {}
+
+    ProgramFolder folder;     // ProgramFolder
+    ProgressRecord progress;  // the in-memory record; the truth during a run
+    DerivedSettings settings; // RhythmInterval1..5, WordList1..6
+    qint64 GameHighScore = 0;
+    bool LoadedOnce = false;
+    QString MessageText;      // the prompt of the message box about to show
+};
+
+} // namespace morvela

@@ -1,0 +1,264 @@
+#include "app/F_mokuji.h"
+
+#include "app/AppContext.h"
+#include "app/CourseGates.h"
+#include "app/Startup.h"
+#include "game/GameScoreFile.h"
+#include "ui/WindowPlacement.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace morvela {
+
+namespace {
+
+const std::array<QString, 10> kRowDescriptions{
+    QStringLiteral("イントロダクション（ここから始めて下さい)"),
+    QStringLiteral("五本指を使ってみよう（ホームポジションに慣れる）"),
+    QStringLiteral("ローマ字を打ってみよう（a～no)"),
+    QStringLiteral("ローマ字を打ってみよう（ha～nn)"),
+    QStringLiteral("ローマ字を打ってみよう（濁音・半濁音）"),
+    QStringLiteral("ローマ字を打ってみよう（拗音・撥音・促音）"),
+    QStringLiteral("かな漢字変換に挑戦（単語を入力してみる）"),
+    QStringLiteral("かな漢字変換に挑戦（文章を入力してみる）"),
+    QStringLiteral("かな漢字変換に挑戦（カタカナ・英文字混じり文）"),
+    QStringLiteral("規定時間内で文章が入力できれば卒業です。"),
+};
+
+QPushButton* namedButton(const QString& name, const QString& caption, QWidget* parent)
+{
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    b->setAutoDefault(false);
+    return b;
+}
+
+QLabel* namedLabel(const QString& name, const QString& text, QWidget* parent)
+{
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(name);
+    l->setTextFormat(Qt::PlainText);
+    return l;
+}
+
+} // namespace
+
+F_mokuji::F_mokuji(AppContext& ctx, QWidget* parent) : QWidget(parent), m_ctx(ctx)
+{
+    setObjectName(QStringLiteral("F_mokuji"));
+    buildControls();
+    m_ctx.rowStateChanged = [this](int row) { refreshRowState(row); };
+}
+
+void F_mokuji::buildControls()
+{
+    auto* outer = new QVBoxLayout(this);
+    auto* label1 = namedLabel(QStringLiteral("Label1"),
+                              QStringLiteral("Lessonを選択して下さい。前のLessonが終わらないと、次には進めません。"
+                                             "一度終了したLessonは、何度でも練習できます。"),
+                              this);
+    label1->setWordWrap(true);
+    outer->addWidget(label1);
+
+    auto* course = new QGridLayout;
+    course->setHorizontalSpacing(8);
+    for (int row = 0; row < CourseRowCount; ++row) {
+        auto* hint = namedButton(QStringLiteral("Command%1").arg(16 + row), QStringLiteral("？"), this);
+        hint->setFixedWidth(hint->sizeHint().height() + 8);
+        connect(hint, &QPushButton::clicked, this, [this, row] { HintButton_Click(row); });
+
+        auto* status = new QLineEdit(this);
+        status->setObjectName(QStringLiteral("Text%1").arg(row + 1));
+        status->setReadOnly(true);
+        status->setFocusPolicy(Qt::NoFocus);
+        status->setAlignment(Qt::AlignCenter);
+        status->setFixedWidth(status->fontMetrics().horizontalAdvance(QStringLiteral("練習中")) + 24);
+        m_statusBoxes[size_t(row)] = status;
+
+        const QString caption = row == 9 ? QStringLiteral("卒業試験") : QStringLiteral("Lesson%1").arg(row);
+        auto* lesson = namedButton(QStringLiteral("Command%1").arg(row + 1), caption, this);
+        lesson->setMinimumWidth(lesson->fontMetrics().horizontalAdvance(QStringLiteral("卒業試験")) + 28);
+        connect(lesson, &QPushButton::clicked, this, [this, row] { CourseButton_Click(row); });
+
+        auto* description = namedLabel(QStringLiteral("Label%1").arg(row + 2), kRowDescriptions[size_t(row)], this);
+
+        course->addWidget(hint, row, 0);
+        course->addWidget(status, row, 1);
+        course->addWidget(lesson, row, 2);
+        course->addWidget(description, row, 3);
+    }
+    course->setColumnStretch(3, 1);
+    outer->addLayout(course);
+
+    auto* bottom = new QHBoxLayout;
+    auto* frame1 = new QGroupBox(QStringLiteral("ゲーム"), this);
+    frame1->setObjectName(QStringLiteral("Frame1"));
+    auto* gameRow = new QHBoxLayout(frame1);
+    auto* command14 = namedButton(QStringLiteral("Command14"), QStringLiteral("開始"), frame1);
+    connect(command14, &QPushButton::clicked, this, &F_mokuji::Command14_Click);
+    m_label12 = namedLabel(QStringLiteral("Label12"), QString(), frame1);
+    m_label12->setMinimumWidth(m_label12->fontMetrics().horizontalAdvance(QStringLiteral("0000000")));
+    m_label12->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    gameRow->addWidget(command14);
+    gameRow->addWidget(namedLabel(QStringLiteral("Label13"), QStringLiteral("ﾊｲｽｺｱ"), frame1));
+    gameRow->addWidget(m_label12);
+
+    auto* frame2 = new QGroupBox(QStringLiteral("ワープロ検定模試"), this);
+    frame2->setObjectName(QStringLiteral("Frame2"));
+    auto* examRow = new QHBoxLayout(frame2);
+    m_combo1 = new QComboBox(frame2);
+    m_combo1->setObjectName(QStringLiteral("Combo1"));
+    m_combo1->setEditable(false);
+    m_combo1->setMinimumContentsLength(12);
+    m_combo1->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_combo1->installEventFilter(this);
+    auto* command12 = namedButton(QStringLiteral("Command12"), QStringLiteral("開始"), frame2);
+    connect(command12, &QPushButton::clicked, this, &F_mokuji::Command12_Click);
+    examRow->addWidget(m_combo1, 1);
+    examRow->addWidget(command12);
+
+    auto* exits = new QGridLayout;
+    auto* command26 = namedButton(QStringLiteral("Command26"), QStringLiteral("Ostrel"), this);
+    auto* command11 = namedButton(QStringLiteral("Command11"), QStringLiteral("Option"), this);
+    auto* command13 = namedButton(QStringLiteral("Command13"), QStringLiteral("終了"), this);
+    connect(command26, &QPushButton::clicked, this, &F_mokuji::Command26_Click);
+    connect(command11, &QPushButton::clicked, this, &F_mokuji::Command11_Click);
+    connect(command13, &QPushButton::clicked, this, &F_mokuji::Command13_Click);
+    exits->addWidget(command26, 0, 1);
+    exits->addWidget(command11, 1, 0);
+    exits->addWidget(command13, 1, 1);
+    exits->setAlignment(Qt::AlignBottom | Qt::AlignRight);
+
+    bottom->addWidget(frame1);
+    bottom->addWidget(frame2, 1);
+    bottom->addSpacing(24);
+    bottom->addLayout(exits);
+    outer->addSpacing(6);
+    outer->addLayout(bottom);
+}
+
+bool F_mokuji::Form_Load()
+{
+    // Steps in the order the program has always taken them.
+    const QString missing = MissingDataFileMessage(m_ctx.state.folder);
+    if (!missing.isEmpty()) {
+        m_ctx.showMessage(this, missing);
+        return false;
+    }
+    adjustSize();
+    CentreOnScreen(this);
+    setWindowTitle(ProgramTitle);
+    const QString notice = PrepareRecords(m_ctx.state);
+    refreshStatusBoxes();
+    m_label12->setText(QString::number(m_ctx.state.GameHighScore));
+    ApplyOptionCode(m_ctx.state.settings, m_ctx.state.progress.optionCodeValue());
+    fillExamList();
+    if (!notice.isEmpty())
+        m_ctx.showMessage(this, notice, MessageIcon::Warning);
+    return true;
+}
+
+void F_mokuji::fillExamList()
+{
+    m_combo1->clear();
+    m_combo1->addItems(ExamNames(m_ctx.state.folder));
+    m_combo1->setCurrentIndex(m_combo1->count() > 0 ? 0 : -1);
+}
+
+void F_mokuji::refreshStatusBoxes()
+{
+    for (int row = 0; row < CourseRowCount; ++row)
+        refreshRowState(row);
+}
+
+void F_mokuji::refreshRowState(int row)
+{
+    m_statusBoxes[size_t(row)]->setText(RowState(m_ctx.state.progress, row));
+}
+
+void F_mokuji::CourseButton_Click(int row)
+{
+    if (!GateOpen(m_ctx.state.progress, row)) {
+        m_ctx.showMessage(this, GateMessage(row), MessageIcon::Warning);
+        return;
+    }
+    if (!m_courseScreens[size_t(row)])
+        return;
+    hide();
+    m_courseScreens[size_t(row)]();
+    show();
+}
+
+void F_mokuji::HintButton_Click(int row)
+{
+    if (!GateOpen(m_ctx.state.progress, row)) {
+        m_ctx.showMessage(this, GateMessage(row), MessageIcon::Warning);
+        return;
+    }
+    if (m_hintPages[size_t(row)])
+        m_hintPages[size_t(row)]();
+}
+
+void F_mokuji::Command11_Click()
+{
+    if (!m_options)
+        return;
+    m_options();
+    refreshStatusBoxes();
+}
+
+void F_mokuji::Command12_Click()
+{
+    const QString name = m_combo1->currentText();
+    if (!m_ctx.state.folder.has(name + QStringLiteral(".ken"))) {
+        m_ctx.showMessage(this, name + QStringLiteral("　試験問題のファイルが見つかりません。"), MessageIcon::Error);
+        return;
+    }
+    if (m_exam)
+        m_exam();
+}
+
+void F_mokuji::Command13_Click()
+{
+    m_ctx.saveProgress(this);
+    emit quitRequested();
+}
+
+void F_mokuji::Command14_Click()
+{
+    if (!m_game)
+        return;
+    setEnabled(false);
+    m_game();
+    setEnabled(true);
+    m_label12->setText(QString::number(m_ctx.state.GameHighScore));
+    QString error;
+    if (!SaveGameScore(m_ctx.state.folder, m_ctx.state.GameHighScore, &error))
+        m_ctx.showMessage(this, QStringLiteral("ゲームの得点を保存できませんでした。\n%1").arg(error), MessageIcon::Error);
+}
+
+void F_mokuji::Command26_Click()
+{
+    if (m_homePage)
+        m_homePage();
+}
+
+bool F_mokuji::eventFilter(QObject* watched, QEvent* event)
+{
+    // The exam list changes only by choosing from it: typed keys are dropped.
+    if (watched == m_combo1 && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        return key != Qt::Key_Tab && key != Qt::Key_Backtab;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace morvela

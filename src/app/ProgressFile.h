@@ -1,0 +1,46 @@
+#pragma once
+
+#include "app/ProgressRecord.h"
+#include "ui/FileAccess.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace morvela {
+
+inline const QString ProgressFileName = QStringLiteral("morvela.ini");
+
+// morvela.ini: sixteen lines of CP932 text, each ended by CR LF.
+QByteArray SerializeProgress(const ProgressRecord& record);
+
+struct ParsedProgress {
+    ProgressRecord record;
+    // Lines that were missing, not CP932 or otherwise unusable: their fields
+    // hold new-file values, and the file needs repair.
+    bool damaged = false;
+};
+
+// Reads the sixteen fields from file bytes. Damaged lines take their new-file
+// values; line 1 is kept as the bytes read, since some CP932 byte pairs map
+// to the same character and must go back exactly.
+ParsedProgress ParseProgress(const QByteArray& bytes);
+
+struct ProgressLoad {
+    bool repaired = false; // the file was damaged and has been rewritten
+    QString backupPath;    // where the damaged file was kept
+    QString error;         // a repair that could not be written
+};
+
+// Creates the file with the new-file values when there is none; an existing
+// file is not touched. Returns false with `error` when it cannot be written.
+bool EnsureProgressFile(const ProgramFolder& folder, ProgressRecord& record, QString* error);
+
+// Reads the file into `record`. A damaged file is first kept as a backup,
+// then rewritten with the fields that could be read and new-file values for
+// the rest; the outcome says so, and nothing the learner had is lost.
+ProgressLoad LoadProgress(const ProgramFolder& folder, ProgressRecord& record);
+
+// Writes the whole record at once. On failure the file is as it was.
+bool SaveProgress(const ProgramFolder& folder, const ProgressRecord& record, QString* error);
+
+} // namespace morvela

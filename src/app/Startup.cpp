@@ -1,0 +1,81 @@
+#include "app/Startup.h"
+
+#include "app/ProgressFile.h"
+#include "game/GameScoreFile.h"
+
+#include <QDir>
+
+namespace morvela {
+
+namespace {
+
+QString repairNotice(const QString& what, const QString& reset, const QString& backup, const QString& error)
+{
+    if (!error.isEmpty() && backup.isEmpty())
+        return QStringLiteral("%1が壊れていますが、元のファイルを控えとして保存できなかったため、書き換えていません。\n%2")
+            .arg(what, error);
+    QString text = QStringLiteral("%1が壊れていたので修復しました。%2").arg(what, reset);
+    if (!backup.isEmpty())
+        text += QStringLiteral("\n元のファイルは次の名前で保存してあります：\n%1").arg(QDir::toNativeSeparators(backup));
+    if (!error.isEmpty())
+        text += QStringLiteral("\nただし、修復したファイルを書き込めませんでした：%1").arg(error);
+    return text;
+}
+
+QString writeFailure(const QString& path, const QString& error)
+{
+    return QStringLiteral("%1 を作成できませんでした。\n%2\n記録はこのまま使えますが、ファイルには保存されません。")
+        .arg(QDir::toNativeSeparators(path), error);
+}
+
+} // namespace
+
+QString MissingDataFileMessage(const ProgramFolder& folder)
+{
+    if (!folder.has(QStringLiteral("Keyboard.bmp")))
+        return QStringLiteral("Keyboard.bmpファイルがありません");
+    if (!folder.has(QStringLiteral("game.dat")))
+        return QStringLiteral("game.datファイルがありません");
+    return {};
+}
+
+QString PrepareRecords(AppState& state)
+{
+    QStringList notices;
+    QString error;
+    if (!EnsureProgressFile(state.folder, state.progress, &error))
+        notices << writeFailure(state.folder.filePath(ProgressFileName), error);
+    const bool haveGameScore = EnsureGameScoreFile(state.folder, &error);
+    if (!haveGameScore)
+        notices << writeFailure(state.folder.filePath(GameScoreFileName), error);
+
+    if (!state.LoadedOnce) {
+        if (state.folder.has(ProgressFileName)) {
+            const ProgressLoad load = LoadProgress(state.folder, state.progress);
+            if (load.repaired)
+                notices << repairNotice(QStringLiteral("進捗ファイル（%1）").arg(ProgressFileName),
+                                        QStringLiteral("読み取れなかった項目は初期値に戻っています。"),
+                                        load.backupPath, load.error);
+        }
+        if (haveGameScore) {
+            const GameScoreLoad game = LoadGameScore(state.folder);
+            state.GameHighScore = game.highScore;
+            if (game.repaired)
+                notices << repairNotice(QStringLiteral("ゲームの得点ファイル（%1）").arg(GameScoreFileName),
+                                        QStringLiteral("ハイスコアは0に戻っています。"),
+                                        game.backupPath, game.error);
+        }
+        state.LoadedOnce = true;
+    }
+    return notices.join(QStringLiteral("\n\n"));
+}
+
+QStringList ExamNames(const ProgramFolder& folder)
+{
+    QStringList names;
+    for (const QString& file : folder.namesWithSuffix(QStringLiteral(".ken")))
+        names << file.left(file.size() - 4);
+    return names;
+}
+
+} // namespace morvela

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "app/AppState.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace morvela {
+
+// The start-up steps that need no window, in the order the menu runs them.
+
+// Keyboard.bmp, then game.dat: the message that ends the program when one is
+// missing, else "".
+QString MissingDataFileMessage(const ProgramFolder& folder);
+
+// Creates morvela.ini and game.ini when missing and reads both once per run.
+// Returns a message for the learner ("" when all went well): files that were
+// damaged and repaired, or that could not be written.
+QString PrepareRecords(AppState& state);
+
+// Exam texts: the *.ken names without their extension, in the order the file
+// system gives them.
+QStringList ExamNames(const ProgramFolder& folder);
+
+} // namespace morvela

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "ui/FileAccess.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace morvela {
+
+inline const QString GameScoreFileName = QStringLiteral("game.ini");
+
+// game.ini: line 1 the high score as " n ", then five empty lines, CR LF.
+QByteArray SerializeGameScore(qint64 highScore);
+
+struct GameScoreLoad {
+    qint64 highScore = 0;
+    bool repaired = false; // damaged: kept as a backup, rewritten with 0
+    QString backupPath;
+    QString error;
+};
+
+// Creates game.ini with a high score of 0 when there is none.
+bool EnsureGameScoreFile(const ProgramFolder& folder, QString* error);
+
+// Line 1's leading number is the high score; lines 2 to 6 are not used. An
+// empty, unreadable or binary file is kept as a backup and rewritten.
+GameScoreLoad LoadGameScore(const ProgramFolder& folder);
+
+bool SaveGameScore(const ProgramFolder& folder, qint64 highScore, QString* error);
+
+} // namespace morvela

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QtGlobal>
+
+namespace morvela {
+
+// Whole seconds on a clock that never jumps (daylight saving, a changed
+// system time), so an attempt's time is always "now - start".
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual qint64 nowSeconds() const = 0;
+};
+
+class SteadyClock final : public Clock {
+public:
+    SteadyClock() { m_timer.start(); }
+    qint64 nowSeconds() const override { return m_timer.elapsed() / 1000; }
+
+private:
+    QElapsedTimer m_timer;
+};
+
+// A clock that a test moves by hand.
+class ManualClock final : public Clock {
+public:
+    qint64 nowSeconds() const override { return m_now; }
+    void setSeconds(qint64 s) { m_now = s; }
+    void advance(qint64 s) { m_now += s; }
+
+private:
+    qint64 m_now = 1000;
+};
+
+} // namespace morvela

@@ -1,0 +1,25 @@
+#include "ui/MessageService.h"
+
+#include "ui/WindowPlacement.h"
+
+#include <QMessageBox>
+
+namespace morvela {
+
+void QtMessageService::show(QWidget* parent, const QString& text, MessageIcon icon, const QString& title)
+{
+    QMessageBox box(parent);
+    box.setWindowTitle(title);
+    box.setTextFormat(Qt::PlainText); // texts may come from files
+    box.setText(text);
+    box.setStandardButtons(QMessageBox::Ok);
+    switch (icon) {
+    case MessageIcon::None: box.setIcon(QMessageBox::NoIcon); break;
+    case MessageIcon::Information: box.setIcon(QMessageBox::Information); break;
+    case MessageIcon::Warning: box.setIcon(QMessageBox::Warning); break;
+    case MessageIcon::Error: box.setIcon(QMessageBox::Critical); break;
+    }
+    box.exec();
+}
+
+} // namespace morvela

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+class QWidget;
+
+namespace morvela {
+
+enum class MessageIcon { None, Information, Warning, Error };
+
+// Every message box of the program goes through here (OK button, icon,
+// title), so a test can put a recorder in its place and never block.
+class MessageService {
+public:
+    virtual ~MessageService() = default;
+    virtual void show(QWidget* parent, const QString& text, MessageIcon icon, const QString& title) = 0;
+};
+
+class QtMessageService final : public MessageService {
+public:
+    void show(QWidget* parent, const QString& text, MessageIcon icon, const QString& title) override;
+};
+
+// Records the messages instead of showing them.
+class RecordingMessageService final : public MessageService {
+public:
+    struct Shown {
+        QString text;
+        MessageIcon icon;
+        QString title;
+    };
+    void show(QWidget*, const QString& text, MessageIcon icon, const QString& title) override
+    {
+        shown.append({text, icon, title});
+    }
+    QList<Shown> shown;
+};
+
+} // namespace morvela

@@ -1,0 +1,182 @@
+#include "ui/TypingBox.h"
+
+#include <QGuiApplication>
+#include <QInputMethod>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+namespace morvela {
+
+namespace {
+
+// With ibus, moving the focus while a composition is open commits it to the
+// box that lost the focus and once more to the box that gained it. The box
+// that loses the focus notes the composition here so the gaining box can
+// drop the copy. Only the focus system touches it, on the one GUI thread.
+QString g_compositionLeftBehind;
+
+bool isEditingShortcut(const QKeyEvent* e)
+{
+    return e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+}
+
+} // namespace
+
+TypingBox::TypingBox(QWidget* parent) : QLineEdit(parent)
+{
+    setContextMenuPolicy(Qt::NoContextMenu);
+    setAcceptDrops(false);
+    setDragEnabled(false);
+    setAttribute(Qt::WA_InputMethodEnabled, true);
+}
+
+void TypingBox::setInputMethodWanted(bool wanted)
+{
+    m_imeWanted = wanted;
+    setAttribute(Qt::WA_InputMethodEnabled, wanted);
+    if (hasFocus())
+        QGuiApplication::inputMethod()->update(Qt::ImEnabled);
+}
+
+void TypingBox::offer(const QString& text)
+{
+    QList<char32_t> codePoints;
+    for (const char32_t c : text.toUcs4())
+        codePoints << c;
+    offerCodePoints(codePoints, 0);
+}
+
+void TypingBox::offerCodePoints(const QList<char32_t>& codePoints, qsizetype from)
+{
+    for (qsizetype i = from; i < codePoints.size(); ++i) {
+        m_handOver = nullptr;
+        const Verdict verdict = m_judge ? m_judge(codePoints[i]) : Verdict::Refuse;
+        if (verdict == Verdict::Accept) {
+            deselect();
+            end(false);
+            insert(QString::fromUcs4(&codePoints[i], 1));
+        }
+        if (TypingBox* next = std::exchange(m_handOver, nullptr); next && next != this) {
+            next->offerCodePoints(codePoints, i + 1);
+            return;
+        }
+    }
+}
+
+bool TypingBox::event(QEvent* e)
+{
+    // Keep editing shortcuts (paste, undo, select all...) from reaching the
+    // window as shortcuts; keyPressEvent refuses them.
+    if (e->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(e);
+        if (isEditingShortcut(key) || !key->text().isEmpty()) {
+            e->accept();
+            return true;
+        }
+    }
+    return QLineEdit::event(e);
+}
+
+void TypingBox::keyPressEvent(QKeyEvent* e)
+{
+    e->accept();
+    m_compositionJustCommitted = false;
+    if (hasFocus())
+        g_compositionLeftBehind.clear();
+    if (isEditingShortcut(e))
+        return;
+    switch (e->key()) {
+    case Qt::Key_Delete: // deletes nothing; it is no character to type
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return;
+    default:
+        break;
+    }
+    // Backspace arrives as U+0008 and Enter as U+000D: judged like any key.
+    if (!e->text().isEmpty())
+        offer(e->text());
+}
+
+void TypingBox::inputMethodEvent(QInputMethodEvent* e)
+{
+    const QString commit = e->commitString();
+    if (commit.isEmpty() && e->preeditString().isEmpty() && m_preedit.isEmpty()) {
+        e->accept(); // the empty events after commits and focus changes
+        return;
+    }
+
+    bool duplicateFromFocusMove = false;
+    if (hasFocus()) {
+        duplicateFromFocusMove = !m_sawImeEventSinceFocus && !commit.isEmpty()
+            && commit == g_compositionLeftBehind && e->preeditString().isEmpty();
+        m_sawImeEventSinceFocus = true;
+        g_compositionLeftBehind.clear();
+    } else if (!commit.isEmpty()) {
+        g_compositionLeftBehind = commit; // committed here after the focus left
+    }
+    m_compositionJustCommitted = !commit.isEmpty() && !m_preedit.isEmpty() && e->preeditString().isEmpty();
+    if (m_compositionJustCommitted)
+        m_lastCommit = commit;
+
+    // Let the line edit draw the composition, but never let the event edit
+    // the text: commits are judged, replacements and selections ignored.
+    QList<QInputMethodEvent::Attribute> shown;
+    for (const auto& a : e->attributes()) {
+        if (a.type == QInputMethodEvent::TextFormat || a.type == QInputMethodEvent::Cursor)
+            shown << a;
+    }
+    m_preedit = e->preeditString();
+    QInputMethodEvent preeditOnly(m_preedit, shown);
+    QLineEdit::inputMethodEvent(&preeditOnly);
+    e->accept();
+
+    if (!commit.isEmpty() && !duplicateFromFocusMove)
+        offer(commit);
+}
+
+QVariant TypingBox::inputMethodQuery(Qt::InputMethodQuery query) const
+{
+    // WA_InputMethodEnabled alone does not keep the input method out of a
+    // line edit; it must also hear "not enabled" here.
+    if (query == Qt::ImEnabled)
+        return m_imeWanted && isEnabled();
+    if (query == Qt::ImHints)
+        return QVariant(int(QLineEdit::inputMethodQuery(query).toInt() | Qt::ImhNoPredictiveText));
+    return QLineEdit::inputMethodQuery(query);
+}
+
+void TypingBox::focusInEvent(QFocusEvent* e)
+{
+    m_sawImeEventSinceFocus = false;
+    QLineEdit::focusInEvent(e);
+    deselect();
+    end(false);
+}
+
+void TypingBox::focusOutEvent(QFocusEvent* e)
+{
+    // The input method may already have committed the open composition
+    // to this box as the focus began to move.
+    if (!m_preedit.isEmpty())
+        g_compositionLeftBehind = m_preedit;
+    else if (m_compositionJustCommitted)
+        g_compositionLeftBehind = m_lastCommit;
+    QLineEdit::focusOutEvent(e);
+}
+
+// A click only gives the focus: the caret stays at the end, nothing is
+// selected, and the middle button pastes nothing.
+void TypingBox::mousePressEvent(QMouseEvent* e)
+{
+    e->accept();
+    if (focusPolicy() & Qt::ClickFocus)
+        setFocus(Qt::MouseFocusReason);
+}
+
+void TypingBox::mouseMoveEvent(QMouseEvent* e) { e->accept(); }
+void TypingBox::mouseReleaseEvent(QMouseEvent* e) { e->accept(); }
+void TypingBox::mouseDoubleClickEvent(QMouseEvent* e) { e->accept(); }
+
+} // namespace morvela
