@@ -1,0 +1,24 @@
+#pragma once
+
+// The application as the windows see it, built on a temporary program folder
+// with message boxes recorded and modal screens run by a script.
+
+#include "app/AppContext.h"
+#include "support/TestFolder.h"
+
+namespace morvela::test {
+
+struct Harness {
+    explicit Harness(bool withData = true) : folder(withData), state(folder.path()) {}
+
+    TestFolder folder;
+    AppState state;
+    RecordingMessageService messages;
+    ScriptedModalRunner runner;
+    ManualClock clock;
+    AppContext ctx{state, messages, runner, clock};
+
+    QString lastMessage() const { return messages.shown.isEmpty() ? QString() : messages.shown.last().text; }
+};
+
+} // namespace morvela::test
