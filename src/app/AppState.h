@@ -22,3 +22,13 @@ struct AppState {
 };
 
 } // namespace morvela
+
+namespace morvela {
+
+// Course windows carry the program title and a tag: " ● Lesson1 ●".
+inline QString CourseTitle(const QString& tag)
+{
+    return ProgramTitle + tag;
+}
+
+} // namespace morvela

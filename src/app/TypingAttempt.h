@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+namespace morvela {
+
+// One attempt at typing a text: each character is compared by code point
+// with the next expected one; a match advances the cursor, anything else
+// (Backspace U+0008 and Enter U+000D included) is refused and counted.
+class TypingAttempt {
+public:
+    enum class Result { Refused, Accepted, Completed };
+
+    explicit TypingAttempt(const QString& text = {}) { setText(text); }
+
+    // A new text starts a new attempt.
+    void setText(const QString& text);
+    // Back to the first character with no misses.
+    void restart();
+
+    Result type(char32_t typed);
+
+    QString text() const { return m_text; }
+    char32_t expected() const;   // 0 once the text is complete
+    int CursorPos() const { return m_cursor; } // 1-based, next expected
+    int MissCount() const { return m_misses; }
+    int length() const { return int(m_codePoints.size()); }
+
+private:
+    QString m_text;
+    QList<char32_t> m_codePoints;
+    int m_cursor = 1;
+    int m_misses = 0;
+};
+
+} // namespace morvela
