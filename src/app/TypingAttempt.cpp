@@ -11,6 +11,13 @@ void TypingAttempt::setText(const QString& text)
     restart();
 }
 
+void TypingAttempt::continueWith(const QString& text)
+{
+    const int misses = m_misses;
+    setText(text);
+    m_misses = misses;
+}
+
 void TypingAttempt::restart()
 {
     m_cursor = 1;

@@ -18,6 +18,11 @@ public:
     void setText(const QString& text);
     // Back to the first character with no misses.
     void restart();
+    // Back to the first character; the misses so far stay counted (a text
+    // typed through starts over, or the next line of the same attempt).
+    void rewind() { m_cursor = 1; }
+    // The next line of the same attempt: a new text, misses kept.
+    void continueWith(const QString& text);
 
     Result type(char32_t typed);
 
