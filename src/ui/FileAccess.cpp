@@ -83,9 +83,12 @@ bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* 
             *error = f.errorString();
         return false;
     }
-    if (f.write(bytes) != bytes.size()) {
+    // QSaveFile::commit() can succeed after a short write (a full disk, a
+    // file size limit), so the bytes are flushed and counted first.
+    if (f.write(bytes) != bytes.size() || !f.flush() || f.size() != bytes.size()) {
         if (error)
-            *error = f.errorString();
+            *error = f.error() == QFileDevice::NoError ? QStringLiteral("書き込みが途中で失敗しました")
+                                                       : f.errorString();
         f.cancelWriting();
         return false;
     }

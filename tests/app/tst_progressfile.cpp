@@ -1,0 +1,414 @@
+// The progress file and the game's score file: exact bytes, CP932 round
+// trips, the rules on best times, pages and options, and damaged files.
+
+#include "app/ProgressFile.h"
+#include "app/Startup.h"
+#include "game/GameScoreFile.h"
+#include "support/TestFolder.h"
+#include "ui/Cp932.h"
+
+#include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <unistd.h>
+
+using namespace morvela;
+using morvela::test::TestFolder;
+
+namespace {
+
+QByteArray cp932(const char* utf8)
+{
+    return EncodeCp932(QString::fromUtf8(utf8));
+}
+
+QByteArray newFileBytes()
+{
+    QByteArray b = "\r\n" + cp932("99分99") + "\r\n" + cp932("99分99") + "\r\n";
+    for (int i = 0; i < 11; ++i)
+        b += cp932("未") + "\r\n";
+    return b + "00-00\r\n 1 \r\n";
+}
+
+// A file of the earlier Windows program: line 1 holds byte pairs that CP932
+// maps to one character twice over (0xED40 and 0xFA5C are both U+7E8A).
+QByteArray earlierProgramFile()
+{
+    QByteArray b = QByteArray("\xED\x40\xFA\x5C memo \x87\x40\x81\x60") + "\r\n";
+    b += cp932("01分23") + "\r\n" + cp932("99分99") + "\r\n";
+    b += cp932("完了") + "\r\n" + cp932("完了") + "\r\n" + cp932("練習中") + "\r\n";
+    for (int i = 0; i < 6; ++i)
+        b += cp932("未") + "\r\n";
+    b += cp932("未") + "\r\n";          // graduation
+    b += cp932("①～") + "\r\n";         // spare line, carried through as read
+    return b + "02-03\r\n 5 \r\n";
+}
+
+// Limits the size of files this process may write, as a full disk would.
+struct DiskFull {
+    explicit DiskFull(rlim_t bytes)
+    {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &saved);
+        rlimit small = saved;
+        small.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &small);
+    }
+    ~DiskFull() { setrlimit(RLIMIT_FSIZE, &saved); }
+    rlimit saved{};
+};
+
+} // namespace
+
+class TestProgressFile : public QObject {
+    Q_OBJECT
+private slots:
+    void newFileHasTheSixteenNewValues();
+    void existingFileIsNotTouched();
+    void earlierProgramFileRoundTripsByteForByte();
+    void parse_data();
+    void parse();
+    void damagedFileIsKeptAndRepaired();
+    void failedSaveKeepsTheFile_data();
+    void failedSaveKeepsTheFile();
+    void bestTime_data();
+    void bestTime();
+    void formatBestTime_data();
+    void formatBestTime();
+    void raiseFurthestPage_data();
+    void raiseFurthestPage();
+    void applyOptionCode_data();
+    void applyOptionCode();
+    void clearPracticeRecordsKeepsBestTimesAndOption();
+    void gameScore_data();
+    void gameScore();
+    void startupReportsBothRepairsInOneMessage();
+    void startupChecksKeyboardPictureFirst();
+    void examNamesDropTheExtension();
+};
+
+void TestProgressFile::newFileHasTheSixteenNewValues()
+{
+    TestFolder folder;
+    ProgressRecord record;
+    record.BestSpeedTime = QStringLiteral("00分10"); // replaced by the new values
+    QString error;
+    QVERIFY(EnsureProgressFile(ProgramFolder(folder.path()), record, &error));
+    QCOMPARE(folder.read(QStringLiteral("morvela.ini")), newFileBytes());
+    QCOMPARE(record, ProgressRecord());
+
+    QVERIFY(EnsureGameScoreFile(ProgramFolder(folder.path()), &error));
+    QCOMPARE(folder.read(QStringLiteral("game.ini")), QByteArray(" 0 \r\n\r\n\r\n\r\n\r\n\r\n"));
+}
+
+void TestProgressFile::existingFileIsNotTouched()
+{
+    TestFolder folder;
+    folder.write(QStringLiteral("MORVELA.INI"), earlierProgramFile());
+    ProgressRecord record;
+    QVERIFY(EnsureProgressFile(ProgramFolder(folder.path()), record, nullptr));
+    QVERIFY(!folder.exists(QStringLiteral("morvela.ini")));
+    QCOMPARE(folder.read(QStringLiteral("MORVELA.INI")), earlierProgramFile());
+}
+
+void TestProgressFile::earlierProgramFileRoundTripsByteForByte()
+{
+    TestFolder folder;
+    folder.write(QStringLiteral("morvela.ini"), earlierProgramFile());
+    const ProgramFolder pf(folder.path());
+    ProgressRecord record;
+    const ProgressLoad load = LoadProgress(pf, record);
+    QVERIFY(!load.repaired);
+    QCOMPARE(record.BestSpeedTime, QStringLiteral("01分23"));
+    QCOMPARE(record.LessonStates[2], QStringLiteral("練習中"));
+    QCOMPARE(record.SpareState, QStringLiteral("①～"));
+    QCOMPARE(record.SpareState.at(1).unicode(), char16_t(0xFF5E));
+    QCOMPARE(record.optionCodeValue(), 5.0);
+
+    QVERIFY(SaveProgress(pf, record, nullptr));
+    QCOMPARE(folder.read(QStringLiteral("morvela.ini")), earlierProgramFile());
+}
+
+void TestProgressFile::parse_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("damaged");
+    QTest::addColumn<QString>("lesson2State");
+    QTest::addColumn<QString>("furthestPage");
+
+    QByteArray crOnly = earlierProgramFile();
+    crOnly.replace("\r\n", "\r");
+    QByteArray lfOnly = earlierProgramFile();
+    lfOnly.replace("\r\n", "\n");
+    QTest::newRow("lines ended by a lone CR read as usual") << crOnly << false << "練習中" << "02-03";
+    QTest::newRow("lines ended by LF alone read as usual") << lfOnly << false << "練習中" << "02-03";
+
+    const QByteArray full = earlierProgramFile();
+    const QByteArray sixLines = full.left(full.indexOf(cp932("未")));
+    QTest::newRow("a short file keeps what it has, new values for the rest")
+        << sixLines << true << "練習中" << "00-00";
+    QTest::newRow("an empty file is all new values") << QByteArray() << true << "未" << "00-00";
+
+    const QByteArray utf8("\r\n99分99\r\n99分99\r\n完了\r\n完了\r\n練習中\r\n未\r\n未\r\n未\r\n未\r\n未\r\n未\r\n未\r\n未\r\n03-01\r\n 1 \r\n");
+    QTest::newRow("a file saved as UTF-8 keeps the learner's progress") << utf8 << true << "練習中" << "03-01";
+
+    QByteArray binary;
+    for (int i = 0; i < 600; ++i)
+        binary += char((i * 37 + 11) % 256);
+    QTest::newRow("binary garbage is damage") << binary << true << "未" << "00-00";
+
+    QTest::newRow("text after the sixteenth line is damage") << full + "extra\r\n" << true << "練習中" << "02-03";
+
+    QByteArray oddValue = full;
+    oddValue.replace(cp932("練習中"), "?");
+    QTest::newRow("a value of another form is accepted as read") << oddValue << false << "?" << "02-03";
+}
+
+void TestProgressFile::parse()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, damaged);
+    QFETCH(QString, lesson2State);
+    QFETCH(QString, furthestPage);
+    const ParsedProgress parsed = ParseProgress(bytes);
+    QCOMPARE(parsed.damaged, damaged);
+    QCOMPARE(parsed.record.LessonStates[2], lesson2State);
+    QCOMPARE(parsed.record.FurthestPage, furthestPage);
+}
+
+void TestProgressFile::damagedFileIsKeptAndRepaired()
+{
+    TestFolder folder;
+    const QByteArray full = earlierProgramFile();
+    const QByteArray damaged = full.left(full.size() / 2);
+    folder.write(QStringLiteral("morvela.ini"), damaged);
+    folder.write(QStringLiteral("morvela.ini.bak"), "an older backup");
+
+    ProgressRecord record;
+    const ProgressLoad load = LoadProgress(ProgramFolder(folder.path()), record);
+    QVERIFY(load.repaired);
+    QVERIFY(load.error.isEmpty());
+    QCOMPARE(load.backupPath, folder.file(QStringLiteral("morvela.ini.1.bak")));
+    QCOMPARE(folder.read(QStringLiteral("morvela.ini.1.bak")), damaged);
+    QCOMPARE(folder.read(QStringLiteral("morvela.ini.bak")), QByteArray("an older backup"));
+    QCOMPARE(record.BestSpeedTime, QStringLiteral("01分23"));
+    QCOMPARE(record.FurthestPage, NoPagePassed);
+    QCOMPARE(folder.read(QStringLiteral("morvela.ini")), SerializeProgress(record));
+    QCOMPARE(SplitLines(folder.read(QStringLiteral("morvela.ini")), false).size(), 16);
+}
+
+void TestProgressFile::failedSaveKeepsTheFile_data()
+{
+    QTest::addColumn<bool>("readOnlyFolder");
+    QTest::newRow("disk full") << false;
+    QTest::newRow("read-only folder") << true;
+}
+
+void TestProgressFile::failedSaveKeepsTheFile()
+{
+    QFETCH(bool, readOnlyFolder);
+    TestFolder folder;
+    folder.write(QStringLiteral("morvela.ini"), earlierProgramFile());
+    ProgressRecord record = ParseProgress(earlierProgramFile()).record;
+    record.Reserved = QByteArray(4000, 'x'); // larger than the disk allows
+    record.FurthestPage = QStringLiteral("04-07");
+    QString error;
+    bool saved = false;
+    if (readOnlyFolder) {
+        if (geteuid() == 0)
+            QSKIP("root writes into read-only folders");
+        QFile::setPermissions(folder.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        saved = SaveProgress(ProgramFolder(folder.path()), record, &error);
+        QFile::setPermissions(folder.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    } else {
+        DiskFull full(1024);
+        saved = SaveProgress(ProgramFolder(folder.path()), record, &error);
+    }
+    QVERIFY(!saved);
+    QVERIFY(!error.isEmpty());
+    QCOMPARE(folder.read(QStringLiteral("morvela.ini")), earlierProgramFile());
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files).size(), 3); // no leftovers
+}
+
+void TestProgressFile::bestTime_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("newTime");
+    QTest::addColumn<QString>("kept");
+    QTest::newRow("a slower time leaves the best") << "00分59" << "01分00" << "00分59";
+    QTest::newRow("a faster time replaces it") << "00分59" << "00分58" << "00分58";
+    QTest::newRow("no time yet: any real time wins") << "99分99" << "59分59" << "59分59";
+    QTest::newRow("an equal time changes nothing") << "01分23" << "01分23" << "01分23";
+}
+
+void TestProgressFile::bestTime()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, newTime);
+    QFETCH(QString, kept);
+    ApplyBestTime(stored, newTime);
+    QCOMPARE(stored, kept);
+}
+
+void TestProgressFile::formatBestTime_data()
+{
+    QTest::addColumn<qint64>("seconds");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("83 seconds") << qint64(83) << "01分23";
+    QTest::newRow("no time at all") << qint64(0) << "00分00";
+    QTest::newRow("just under an hour") << qint64(3599) << "59分59";
+    QTest::newRow("an hour or more never looks fast") << qint64(3723) << "59分59";
+}
+
+void TestProgressFile::formatBestTime()
+{
+    QFETCH(qint64, seconds);
+    QFETCH(QString, text);
+    QCOMPARE(FormatBestTime(seconds), text);
+}
+
+void TestProgressFile::raiseFurthestPage_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<bool>("raised");
+    QTest::addColumn<QString>("after");
+    QTest::newRow("a later page raises it") << "00-00" << "00-01" << true << "00-01";
+    QTest::newRow("an earlier page leaves it") << "03-04" << "00-02" << false << "03-04";
+    QTest::newRow("the same page leaves it") << "01-07" << "01-07" << false << "01-07";
+    QTest::newRow("the next lesson is later than page 7") << "01-07" << "02-01" << true << "02-01";
+}
+
+void TestProgressFile::raiseFurthestPage()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, page);
+    QFETCH(bool, raised);
+    QFETCH(QString, after);
+    ProgressRecord record;
+    record.FurthestPage = stored;
+    QCOMPARE(RaiseFurthestPage(record, page), raised);
+    QCOMPARE(record.FurthestPage, after);
+}
+
+void TestProgressFile::applyOptionCode_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QList<int>>("intervals");
+    QTest::addColumn<QString>("wordList1");
+    const QString full = QStringLiteral("搭載　搭載　高速　高速　最大　最大　性能　性能　部分　部分");
+    const QString half = QStringLiteral("搭載 搭載 高速 高速 最大 最大 性能 性能 部分 部分");
+    const QList<int> normal{1300, 1000, 800, 600, 500};
+    const QList<int> fast{900, 700, 550, 400, 330};
+    const QList<int> veryFast{650, 500, 400, 300, 250};
+    QTest::newRow("1 normal, full-width") << " 1 " << normal << full;
+    QTest::newRow("2 fast, full-width") << " 2 " << fast << full;
+    QTest::newRow("3 very fast, full-width") << " 3 " << veryFast << full;
+    QTest::newRow("4 normal, half-width") << " 4 " << normal << half;
+    QTest::newRow("5 fast, half-width") << "5" << fast << half;
+    QTest::newRow("6 very fast, half-width") << " 6 " << veryFast << half;
+    QTest::newRow("0 keeps the normal tempo, never 0 ms") << " 0 " << normal << full;
+    QTest::newRow("7 keeps the normal tempo, half-width") << " 7 " << normal << half;
+    QTest::newRow("no number at all") << "abc" << normal << full;
+}
+
+void TestProgressFile::applyOptionCode()
+{
+    QFETCH(QString, code);
+    QFETCH(QList<int>, intervals);
+    QFETCH(QString, wordList1);
+    ProgressRecord record;
+    record.OptionCode = code;
+    DerivedSettings settings;
+    ApplyOptionCode(settings, record.optionCodeValue());
+    QCOMPARE(QList<int>(settings.RhythmInterval.begin(), settings.RhythmInterval.end()), intervals);
+    QCOMPARE(settings.WordList[0], wordList1);
+    QCOMPARE(settings.WordList[0].size(), 29);
+    QCOMPARE(settings.WordList[5].size(), 31);
+}
+
+void TestProgressFile::clearPracticeRecordsKeepsBestTimesAndOption()
+{
+    ProgressRecord record = ParseProgress(earlierProgramFile()).record;
+    record.clearPracticeRecords();
+    QCOMPARE(record.BestSpeedTime, QStringLiteral("01分23"));
+    QCOMPARE(record.OptionCode, QStringLiteral(" 5 "));
+    QCOMPARE(record.LessonStates[1], LessonState::NotStarted);
+    QCOMPARE(record.SpareState, LessonState::NotStarted);
+    QCOMPARE(record.FurthestPage, NoPagePassed);
+    QCOMPARE(record.Reserved, ParseProgress(earlierProgramFile()).record.Reserved);
+}
+
+void TestProgressFile::gameScore_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<qint64>("highScore");
+    QTest::addColumn<bool>("repaired");
+    QTest::newRow("as written") << QByteArray(" 1200 \r\n\r\n\r\n\r\n\r\n\r\n") << qint64(1200) << false;
+    QTest::newRow("trailing text after the number") << QByteArray("  350points\r\n") << qint64(350) << false;
+    QTest::newRow("an empty line 1 counts as 0") << QByteArray("\r\n\r\n\r\n\r\n\r\n\r\n") << qint64(0) << false;
+    QTest::newRow("an empty file is repaired") << QByteArray() << qint64(0) << true;
+    QTest::newRow("binary is repaired") << QByteArray("\x00\x01\x02 99", 6) << qint64(0) << true;
+}
+
+void TestProgressFile::gameScore()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(qint64, highScore);
+    QFETCH(bool, repaired);
+    TestFolder folder;
+    folder.write(QStringLiteral("game.ini"), bytes);
+    const GameScoreLoad load = LoadGameScore(ProgramFolder(folder.path()));
+    QCOMPARE(load.highScore, highScore);
+    QCOMPARE(load.repaired, repaired);
+    if (repaired) {
+        QCOMPARE(folder.read(QStringLiteral("game.ini.bak")), bytes);
+        QCOMPARE(folder.read(QStringLiteral("game.ini")), SerializeGameScore(0));
+    } else {
+        QCOMPARE(folder.read(QStringLiteral("game.ini")), bytes);
+    }
+}
+
+void TestProgressFile::startupReportsBothRepairsInOneMessage()
+{
+    TestFolder folder;
+    folder.write(QStringLiteral("morvela.ini"), "\x81\xff\x00 not a progress file");
+    folder.write(QStringLiteral("game.ini"), "");
+    AppState state(folder.path());
+    const QString notice = PrepareRecords(state);
+    QVERIFY(notice.contains(QStringLiteral("morvela.ini")));
+    QVERIFY(notice.contains(QStringLiteral("game.ini")));
+    QVERIFY(folder.exists(QStringLiteral("morvela.ini.bak")));
+    QVERIFY(folder.exists(QStringLiteral("game.ini.bak")));
+    QVERIFY(state.LoadedOnce);
+    QCOMPARE(state.progress.LessonStates[0], LessonState::NotStarted);
+
+    // Read once per run: a second pass neither reads nor reports again.
+    folder.write(QStringLiteral("game.ini"), "");
+    QVERIFY(PrepareRecords(state).isEmpty());
+}
+
+void TestProgressFile::startupChecksKeyboardPictureFirst()
+{
+    TestFolder folder(false);
+    QCOMPARE(MissingDataFileMessage(ProgramFolder(folder.path())), QStringLiteral("Keyboard.bmpファイルがありません"));
+    folder.write(QStringLiteral("keyboard.BMP"), TestFolder::tinyBmp());
+    QCOMPARE(MissingDataFileMessage(ProgramFolder(folder.path())), QStringLiteral("game.datファイルがありません"));
+    folder.write(QStringLiteral("game.dat"), "");
+    QVERIFY(MissingDataFileMessage(ProgramFolder(folder.path())).isEmpty());
+}
+
+void TestProgressFile::examNamesDropTheExtension()
+{
+    TestFolder folder;
+    folder.write(QStringLiteral("a.ken"), "x\r\n");
+    folder.write(QStringLiteral("b.KEN"), "y\r\n");
+    folder.write(QStringLiteral("notes.txt"), "z");
+    QStringList names = ExamNames(ProgramFolder(folder.path()));
+    names.sort();
+    QCOMPARE(names, (QStringList{QStringLiteral("a"), QStringLiteral("b")}));
+}
+
+QTEST_GUILESS_MAIN(TestProgressFile)
+#include "tst_progressfile.moc"
