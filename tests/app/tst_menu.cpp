@@ -1,0 +1,261 @@
+// The main menu: start-up, the status boxes, the gates, the exam list and
+// the exit, through its named controls.
+
+#include "app/F_mokuji.h"
+#include "app/ProgressFile.h"
+#include "support/Harness.h"
+#include "ui/Cp932.h"
+#include "ui/SingleInstance.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace morvela;
+using morvela::test::Harness;
+
+namespace {
+
+QString statusText(const F_mokuji& menu, int row)
+{
+    return menu.findChild<QLineEdit*>(QStringLiteral("Text%1").arg(row + 1))->text();
+}
+
+QPushButton* button(const F_mokuji& menu, int number)
+{
+    return menu.findChild<QPushButton*>(QStringLiteral("Command%1").arg(number));
+}
+
+} // namespace
+
+class TestMenu : public QObject {
+    Q_OBJECT
+private slots:
+    void firstStartCreatesTheFiles();
+    void missingDataFileEndsTheProgram_data();
+    void missingDataFileEndsTheProgram();
+    void damagedFilesAreRepairedAndStartUpRunsToTheEnd();
+    void gates_data();
+    void gates();
+    void openGateHidesTheMenuWhileTheLessonRuns();
+    void examStartWithoutItsFile_data();
+    void examStartWithoutItsFile();
+    void examListIgnoresTypedKeys();
+    void exitSavesTheRecord();
+    void exitReportsAFailedSave();
+    void secondRunIsRefused();
+};
+
+void TestMenu::firstStartCreatesTheFiles()
+{
+    Harness h;
+    h.folder.write(QStringLiteral("a.ken"), "x\r\n");
+    F_mokuji menu(h.ctx);
+    QVERIFY(menu.Form_Load());
+    QVERIFY(h.messages.shown.isEmpty());
+    QCOMPARE(menu.windowTitle(), QStringLiteral("Morvela Ver.4.0"));
+    for (int row = 0; row < 10; ++row)
+        QCOMPARE(statusText(menu, row), QStringLiteral("未"));
+    QCOMPARE(menu.findChild<QLabel*>(QStringLiteral("Label12"))->text(), QStringLiteral("0"));
+    QCOMPARE(menu.examList()->currentText(), QStringLiteral("a"));
+    QCOMPARE(h.folder.read(QStringLiteral("morvela.ini")), SerializeProgress(ProgressRecord()));
+    QCOMPARE(h.folder.read(QStringLiteral("game.ini")), QByteArray(" 0 \r\n\r\n\r\n\r\n\r\n\r\n"));
+    QCOMPARE(h.state.settings.RhythmInterval[0], 1300);
+    QVERIFY(h.state.settings.WordList[0].contains(QChar(0x3000)));
+    QCOMPARE(button(menu, 10)->text(), QStringLiteral("卒業試験"));
+    QCOMPARE(button(menu, 25)->text(), QStringLiteral("？"));
+}
+
+void TestMenu::missingDataFileEndsTheProgram_data()
+{
+    QTest::addColumn<bool>("keyboard");
+    QTest::addColumn<bool>("gameData");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("both missing: the picture is named first") << false << false << "Keyboard.bmpファイルがありません";
+    QTest::newRow("the picture missing") << false << true << "Keyboard.bmpファイルがありません";
+    QTest::newRow("the word list missing") << true << false << "game.datファイルがありません";
+}
+
+void TestMenu::missingDataFileEndsTheProgram()
+{
+    QFETCH(bool, keyboard);
+    QFETCH(bool, gameData);
+    QFETCH(QString, message);
+    Harness h(false);
+    if (keyboard)
+        h.folder.write(QStringLiteral("keyboard.bmp"), test::TestFolder::tinyBmp());
+    if (gameData)
+        h.folder.write(QStringLiteral("GAME.DAT"), "");
+    F_mokuji menu(h.ctx);
+    QVERIFY(!menu.Form_Load());
+    QCOMPARE(h.messages.shown.size(), 1);
+    QCOMPARE(h.messages.shown[0].text, message);
+    QCOMPARE(h.messages.shown[0].icon, MessageIcon::None);
+    QCOMPARE(h.state.MessageText, message);
+    QVERIFY(!h.folder.exists(QStringLiteral("morvela.ini")));
+}
+
+void TestMenu::damagedFilesAreRepairedAndStartUpRunsToTheEnd()
+{
+    Harness h;
+    h.folder.write(QStringLiteral("morvela.ini"), EncodeCp932(QStringLiteral("\r\n00分50\r\n99分99\r\n完了\r\n")));
+    h.folder.write(QStringLiteral("game.ini"), QByteArray("\0\0\0", 3));
+    h.folder.write(QStringLiteral("b.ken"), "x\r\n");
+    F_mokuji menu(h.ctx);
+    QVERIFY(menu.Form_Load());
+    QCOMPARE(h.messages.shown.size(), 1);
+    QVERIFY(h.messages.shown[0].text.contains(QStringLiteral("morvela.ini.bak")));
+    QVERIFY(h.messages.shown[0].text.contains(QStringLiteral("game.ini.bak")));
+    QCOMPARE(statusText(menu, 0), QStringLiteral("完了"));
+    QCOMPARE(statusText(menu, 1), QStringLiteral("未"));
+    QCOMPARE(h.state.progress.BestSpeedTime, QStringLiteral("00分50"));
+    QCOMPARE(h.state.settings.RhythmInterval[4], 500);
+    QCOMPARE(menu.examList()->currentText(), QStringLiteral("b"));
+    QCOMPARE(h.folder.read(QStringLiteral("morvela.ini")), SerializeProgress(h.state.progress));
+}
+
+void TestMenu::gates_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<bool>("hint");
+    QTest::addColumn<QString>("message");
+    for (int row = 1; row <= 9; ++row) {
+        const QString target = row == 9 ? QStringLiteral("卒業試験") : QStringLiteral("Lesson%1").arg(row);
+        const QString message = QStringLiteral("Lesson%1が終わっていないと、%2には進めません。").arg(row - 1).arg(target);
+        QTest::addRow("lesson button of row %d", row) << row << false << message;
+        QTest::addRow("hint button of row %d", row) << row << true << message;
+    }
+}
+
+void TestMenu::gates()
+{
+    QFETCH(int, row);
+    QFETCH(bool, hint);
+    QFETCH(QString, message);
+    Harness h;
+    F_mokuji menu(h.ctx);
+    QVERIFY(menu.Form_Load());
+    // The lesson before is only in practice, though this one is complete.
+    h.state.progress.LessonStates[size_t(row - 1)] = QStringLiteral("練習中");
+    if (row < 9)
+        h.state.progress.LessonStates[size_t(row)] = QStringLiteral("完了");
+    bool opened = false;
+    menu.setCourseScreen(row, [&] { opened = true; });
+    menu.setHintPage(row, [&] { opened = true; });
+
+    button(menu, hint ? 16 + row : row + 1)->click();
+    QVERIFY(!opened);
+    QCOMPARE(h.messages.shown.size(), 1);
+    QCOMPARE(h.messages.shown[0].text, message);
+    QCOMPARE(h.messages.shown[0].icon, MessageIcon::Warning);
+    QCOMPARE(h.messages.shown[0].title, QStringLiteral("Morvela Ver.4.0"));
+
+    h.state.progress.LessonStates[size_t(row - 1)] = QStringLiteral("完了");
+    button(menu, hint ? 16 + row : row + 1)->click();
+    QVERIFY(opened);
+    QCOMPARE(h.messages.shown.size(), 1);
+}
+
+void TestMenu::openGateHidesTheMenuWhileTheLessonRuns()
+{
+    Harness h;
+    F_mokuji menu(h.ctx);
+    QVERIFY(menu.Form_Load());
+    menu.show();
+    bool visibleDuringLesson = true;
+    menu.setCourseScreen(0, [&] {
+        visibleDuringLesson = menu.isVisible();
+        h.state.progress.LessonStates[0] = LessonState::Practising;
+        h.ctx.showRowState(0);
+    });
+    button(menu, 1)->click();
+    QVERIFY(!visibleDuringLesson);
+    QVERIFY(menu.isVisible());
+    QCOMPARE(statusText(menu, 0), QStringLiteral("練習中"));
+    QVERIFY(h.messages.shown.isEmpty());
+}
+
+void TestMenu::examStartWithoutItsFile_data()
+{
+    QTest::addColumn<bool>("haveExams");
+    QTest::addColumn<QString>("prefix");
+    QTest::newRow("no exam texts at all: the notice alone") << false << "";
+    QTest::newRow("the chosen file removed meanwhile") << true << "a";
+}
+
+void TestMenu::examStartWithoutItsFile()
+{
+    QFETCH(bool, haveExams);
+    QFETCH(QString, prefix);
+    Harness h;
+    if (haveExams)
+        h.folder.write(QStringLiteral("a.ken"), "x\r\n");
+    F_mokuji menu(h.ctx);
+    QVERIFY(menu.Form_Load());
+    QFile::remove(h.folder.file(QStringLiteral("a.ken")));
+    bool opened = false;
+    menu.setExamScreen([&] { opened = true; });
+    button(menu, 12)->click();
+    QVERIFY(!opened);
+    QCOMPARE(h.messages.shown.size(), 1);
+    QCOMPARE(h.messages.shown[0].icon, MessageIcon::Error);
+    QVERIFY(h.messages.shown[0].text.startsWith(prefix + QStringLiteral("　")));
+}
+
+void TestMenu::examListIgnoresTypedKeys()
+{
+    Harness h;
+    h.folder.write(QStringLiteral("a.ken"), "x\r\n");
+    h.folder.write(QStringLiteral("b.ken"), "y\r\n");
+    F_mokuji menu(h.ctx);
+    QVERIFY(menu.Form_Load());
+    QComboBox* combo = menu.examList();
+    QCOMPARE(combo->count(), 2);
+    const QString before = combo->currentText();
+    QTest::keyClicks(combo, QStringLiteral("ab"));
+    QTest::keyClick(combo, Qt::Key_Down);
+    QCOMPARE(combo->currentText(), before);
+}
+
+void TestMenu::exitSavesTheRecord()
+{
+    Harness h;
+    F_mokuji menu(h.ctx);
+    QVERIFY(menu.Form_Load());
+    QSignalSpy quit(&menu, &F_mokuji::quitRequested);
+    h.state.progress.BestSpeedTime = QStringLiteral("01分05");
+    button(menu, 13)->click();
+    QCOMPARE(quit.size(), 1);
+    QCOMPARE(ParseProgress(h.folder.read(QStringLiteral("morvela.ini"))).record.BestSpeedTime,
+             QStringLiteral("01分05"));
+}
+
+void TestMenu::exitReportsAFailedSave()
+{
+    Harness h;
+    F_mokuji menu(h.ctx);
+    QVERIFY(menu.Form_Load());
+    // A folder where the file should be: no save can replace it.
+    QFile::remove(h.folder.file(QStringLiteral("morvela.ini")));
+    QDir(h.folder.path()).mkdir(QStringLiteral("morvela.ini"));
+    h.state.progress.FurthestPage = QStringLiteral("02-01");
+    button(menu, 13)->click();
+    QCOMPARE(h.messages.shown.size(), 1);
+    QCOMPARE(h.messages.shown[0].icon, MessageIcon::Error);
+    QCOMPARE(h.state.progress.FurthestPage, QStringLiteral("02-01"));
+}
+
+void TestMenu::secondRunIsRefused()
+{
+    test::TestFolder folder;
+    SingleInstance first(folder.path());
+    QVERIFY(first.acquired());
+    SingleInstance second(folder.path());
+    QVERIFY(!second.acquired());
+}
+
+QTEST_MAIN(TestMenu)
+#include "tst_menu.moc"
