@@ -1,29 +1,35 @@
 #include "ui/ClickSound.h"
 
 #include <QApplication>
-#include <QAudioDevice>
-#include <QMediaDevices>
-#include <QSoundEffect>
+#include <QDir>
 
 namespace morvela {
 
 ClickSound::ClickSound(QObject* parent) : QObject(parent) {}
 
+ClickSound::~ClickSound()
+{
+    if (m_player && m_delete)
+        m_delete(m_player);
+}
+
 void ClickSound::play()
 {
     ++m_clicks;
-    if (!m_triedEffect) {
-        m_triedEffect = true;
-        if (!QMediaDevices::audioOutputs().isEmpty()) {
-            m_effect = new QSoundEffect(this);
-            m_effect->setSource(QUrl(QStringLiteral("qrc:/morvela/click.wav")));
-            m_effect->setVolume(0.8f);
+    if (!m_loaded) {
+        m_loaded = true;
+        m_library.setFileName(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("morvela_click")));
+        if (m_library.load()) {
+            using NewFn = void* (*)();
+            auto create = reinterpret_cast<NewFn>(m_library.resolve("morvela_click_new"));
+            m_play = reinterpret_cast<PlayFn>(m_library.resolve("morvela_click_play"));
+            m_delete = reinterpret_cast<DeleteFn>(m_library.resolve("morvela_click_delete"));
+            if (create && m_play && m_delete)
+                m_player = create();
         }
     }
-    if (m_effect && m_effect->status() != QSoundEffect::Error) {
-        m_effect->play();
+    if (m_player && m_play(m_player))
         return;
-    }
     QApplication::beep();
 }
 
