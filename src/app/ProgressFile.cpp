@@ -3,9 +3,9 @@
 #include "ui/Cp932.h"
 
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <optional>
 
 namespace morvela {
@@ -34,22 +34,31 @@ auto* fieldOfLine(Record& r, int line) // lines 2..16
     return &r.OptionCode;
 }
 
+bool isDigits(QStringView text)
+{
+    return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+// "mm分ss", "LL-PP": two digits, a separator, two digits.
+bool isTwoDigitPair(const QString& text, QChar separator)
+{
+    return text.size() == 5 && text[2] == separator && isDigits(QStringView(text).left(2))
+        && isDigits(QStringView(text).right(2));
+}
+
 // Whether a text has the form its line is meant to hold. Values of other
 // forms are kept as read; the form only decides between two decodings.
 bool hasExpectedForm(int line, const QString& text)
 {
-    static const QRegularExpression bestTime(QStringLiteral("^\\d\\d分\\d\\d$"));
-    static const QRegularExpression pageId(QStringLiteral("^\\d\\d-\\d\\d$"));
-    static const QRegularExpression number(QStringLiteral("^ *\\d+ *$"));
     if (line <= 3)
-        return bestTime.match(text).hasMatch();
+        return isTwoDigitPair(text, u'分');
     if (line <= 14)
         return text == LessonState::NotStarted || text == LessonState::Practising
             || text == LessonState::Completed || text == LessonState::Challenging
             || text == LessonState::Graduated;
     if (line == 15)
-        return pageId.match(text).hasMatch();
-    return number.match(text).hasMatch();
+        return isTwoDigitPair(text, u'-');
+    return isDigits(QStringView(text).trimmed());
 }
 
 struct LineValue {
