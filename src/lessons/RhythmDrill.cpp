@@ -1,0 +1,239 @@
+#include "lessons/RhythmDrill.h"
+
+namespace morvela {
+
+QString JudgementMessage(Judgement judgement)
+{
+    switch (judgement) {
+    case Judgement::ManyMissesCalmDown:
+        return QStringLiteral("ミスタッチが多いようですね。落ち着いてタイプしましょう。");
+    case Judgement::ManyMissesSlowDown:
+        return QStringLiteral("ミスタッチが多いようですね。リズムのスピードを落としてはいかが？");
+    case Judgement::FewerMisses:
+        return QStringLiteral("なかなかお上手です。もう少しミスタッチを減らせますか？");
+    case Judgement::Passed:
+        return QStringLiteral("おめでとうございます。合格です(=^_^=)。次のページに進んで下さい。");
+    case Judgement::SpeedUp:
+        return QStringLiteral("たいへんお上手です。リズムのスピードを上げてチャレンジしましょう。");
+    }
+    return {};
+}
+
+Judgement RhythmJudgement(int missCount, int interval, const std::array<int, 5>& levels, bool wordPage)
+{
+    if (missCount >= 10) // a stopped metronome (0) is not level 1
+        return interval == levels[0] ? Judgement::ManyMissesCalmDown : Judgement::ManyMissesSlowDown;
+    if (missCount >= 5)
+        return Judgement::FewerMisses;
+    if (interval == levels[4] || interval == 0 || wordPage)
+        return Judgement::Passed;
+    return Judgement::SpeedUp;
+}
+
+QString LevelDigit(int level)
+{
+    return QString(QChar(0xFF10 + level)); // full-width digit
+}
+
+RhythmDrill::RhythmDrill(const LessonScript& script, ProgressRecord& record, const std::array<int, 5>& levels)
+    : m_script(script), m_record(record), m_levels(levels)
+{
+    enterPage(1);
+}
+
+QString& RhythmDrill::lessonState() const
+{
+    return m_record.LessonStates[size_t(m_script.lesson)];
+}
+
+DrillEffects RhythmDrill::open()
+{
+    DrillEffects effects;
+    enterPage(1);
+    m_screen.Command5Enabled = false;
+    m_screen.Command4Enabled = m_record.FurthestPage >= m_script.page(1).pageId;
+    if (lessonState() == LessonState::NotStarted) {
+        lessonState() = LessonState::Practising;
+        effects.lessonStateShown = true;
+    }
+    effects.clearText1 = true;
+    return effects;
+}
+
+void RhythmDrill::enterPage(int pageNo)
+{
+    m_pageNo = pageNo;
+    const DrillPage& page = m_script.page(pageNo);
+    m_attempt.setText(page.drillText);
+    m_screen.Label4 = page.drillText;
+    m_screen.Label6 = page.label;
+    m_screen.Label3 = LevelDigit(1);
+    if (m_script.isWordPage(pageNo)) {
+        // Word pages are typed slowly and surely, with no beat.
+        m_screen.interval = 0;
+        m_screen.Command1 = MetronomeCaption::Again;
+        m_screen.Command2Enabled = false;
+        m_screen.Command3Enabled = false;
+        m_screen.Label5 = page.advice;
+    } else {
+        m_screen.interval = m_levels[0];
+        m_screen.Command1 = MetronomeCaption::Stop;
+        m_screen.Command2Enabled = true;
+        m_screen.Command3Enabled = true;
+        m_screen.Label5 = HomePositionAdvice;
+    }
+}
+
+void RhythmDrill::restartAttempt()
+{
+    m_attempt.restart();
+}
+
+void RhythmDrill::runAtLevel(int level)
+{
+    m_screen.interval = m_levels[size_t(level - 1)];
+    m_screen.Label3 = LevelDigit(level);
+}
+
+DrillKey RhythmDrill::keyPress(char32_t key)
+{
+    DrillKey result;
+    switch (m_attempt.type(key)) {
+    case TypingAttempt::Result::Refused:
+        return result;
+    case TypingAttempt::Result::Accepted:
+        result.accepted = true;
+        return result;
+    case TypingAttempt::Result::Completed:
+        break;
+    }
+    result.judged = true;
+    result.accepted = true;
+    result.effects = judge();
+    // Completing a page while the metronome was stopped restarts it with an
+    // empty box: the completing key does not go in.
+    if (result.effects.clearText1)
+        result.accepted = false;
+    return result;
+}
+
+DrillEffects RhythmDrill::judge()
+{
+    DrillEffects effects;
+    const bool wordPage = m_script.isWordPage(m_pageNo);
+    const Judgement verdict = RhythmJudgement(m_attempt.MissCount(), m_screen.interval, m_levels, wordPage);
+    m_screen.Label5 = JudgementMessage(verdict);
+
+    if (verdict == Judgement::Passed) {
+        RaiseFurthestPage(m_record, m_script.page(m_pageNo).pageId);
+        m_screen.Command4Enabled = true;
+        if (m_pageNo == LessonScript::PageCount) {
+            lessonState() = LessonState::Completed;
+            effects.lessonStateShown = true;
+        }
+        effects.save = true; // on every pass, raised or not
+        effects.focus = DrillFocus::Command4;
+    }
+
+    if (!wordPage) {
+        // Completing a rhythm page flips the metronome.
+        if (running()) {
+            m_savedInterval = m_screen.interval;
+            m_screen.interval = 0;
+            m_screen.Command1 = MetronomeCaption::Restart;
+        } else {
+            m_screen.interval = m_savedInterval;
+            m_screen.Command1 = MetronomeCaption::Stop;
+            effects.clearText1 = true;
+        }
+    }
+    restartAttempt();
+    return effects;
+}
+
+DrillEffects RhythmDrill::switchMetronome()
+{
+    DrillEffects effects;
+    if (m_screen.Command1 == MetronomeCaption::Stop) {
+        m_savedInterval = m_screen.interval;
+        m_screen.interval = 0;
+        m_screen.Command1 = MetronomeCaption::Restart;
+    } else if (m_screen.Command1 == MetronomeCaption::Again) {
+        effects.clearText1 = true;
+        restartAttempt();
+    } else {
+        m_screen.interval = m_savedInterval;
+        m_screen.Command1 = MetronomeCaption::Stop;
+        effects.clearText1 = true;
+        restartAttempt();
+    }
+    return effects;
+}
+
+DrillEffects RhythmDrill::faster()
+{
+    return changeLevel(+1);
+}
+
+DrillEffects RhythmDrill::slower()
+{
+    return changeLevel(-1);
+}
+
+DrillEffects RhythmDrill::changeLevel(int step)
+{
+    DrillEffects effects;
+    if (m_script.isWordPage(m_pageNo))
+        return effects; // the buttons are disabled there
+    const bool wasRunning = running();
+    const int from = wasRunning ? m_screen.interval : m_savedInterval;
+    // Faster compares with levels 1, 2, 3, 4 in turn, slower with 5, 4, 3, 2.
+    int level = 0;
+    if (step > 0) {
+        for (int l = 1; l <= 4 && !level; ++l)
+            level = m_levels[size_t(l - 1)] == from ? l : 0;
+    } else {
+        for (int l = 5; l >= 2 && !level; --l)
+            level = m_levels[size_t(l - 1)] == from ? l : 0;
+    }
+    if (!level)
+        return effects; // already at the end of the scale: nothing changes
+    runAtLevel(level + step);
+    if (!wasRunning) {
+        m_screen.Command1 = MetronomeCaption::Stop;
+        effects.clearText1 = true;
+        restartAttempt();
+    }
+    return effects;
+}
+
+DrillEffects RhythmDrill::nextPage()
+{
+    DrillEffects effects;
+    effects.clearText1 = true;
+    restartAttempt();
+    if (m_pageNo >= LessonScript::PageCount) {
+        m_screen.interval = 0; // the metronome falls silent as the lesson ends
+        effects.lessonEnded = true;
+        return effects;
+    }
+    enterPage(m_pageNo + 1);
+    m_screen.Command5Enabled = true;
+    // Forward past a page only once it has been passed.
+    m_screen.Command4Enabled = m_record.FurthestPage >= m_script.page(m_pageNo).pageId;
+    return effects;
+}
+
+DrillEffects RhythmDrill::previousPage()
+{
+    DrillEffects effects;
+    effects.clearText1 = true;
+    enterPage(qMax(1, m_pageNo - 1));
+    if (m_record.FurthestPage >= m_script.page(m_pageNo).pageId)
+        m_screen.Command4Enabled = true;
+    if (m_pageNo == 1)
+        m_screen.Command5Enabled = false;
+    return effects;
+}
+
+} // namespace morvela

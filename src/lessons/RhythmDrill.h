@@ -1,0 +1,113 @@
+#pragma once
+
+#include "app/ProgressRecord.h"
+#include "app/TypingAttempt.h"
+#include "lessons/LessonScript.h"
+
+#include <QString>
+
+#include <array>
+
+namespace morvela {
+
+// Captions of the metronome switch (Command1).
+namespace MetronomeCaption {
+inline const QString Stop = QStringLiteral("音停止");    // running
+inline const QString Restart = QStringLiteral("音再開"); // stopped
+inline const QString Again = QStringLiteral("もう一度"); // word pages
+} // namespace MetronomeCaption
+
+// The end-of-page verdicts and the line each puts into Label5.
+enum class Judgement { ManyMissesCalmDown, ManyMissesSlowDown, FewerMisses, Passed, SpeedUp };
+QString JudgementMessage(Judgement judgement);
+
+// Judges a typed-through page by its misses and the metronome: a page passes
+// with fewer than 5 misses at the fastest level, with the metronome stopped
+// (interval 0) or on a word page. `levels` are the intervals of levels 1-5.
+Judgement RhythmJudgement(int missCount, int interval, const std::array<int, 5>& levels, bool wordPage);
+
+// "１" .. "５".
+QString LevelDigit(int level);
+
+// What a rhythm lesson window shows.
+struct DrillScreen {
+    QString Label3;   // speed level digit
+    QString Label4;   // drill text
+    QString Label5;   // advice or judgement
+    QString Label6;   // instruction line or kanji caption (Lessons 2-4)
+    QString Command1; // metronome switch caption
+    bool Command2Enabled = true;  // faster
+    bool Command3Enabled = true;  // slower
+    bool Command4Enabled = false; // next page / end of lesson
+    bool Command5Enabled = false; // previous page
+    int interval = 0;             // Timer1; 0 = metronome stopped
+
+    friend bool operator==(const DrillScreen&, const DrillScreen&) = default;
+};
+
+enum class DrillFocus { Text1, Command4 };
+
+// What the window has to do after an event, besides showing the screen.
+struct DrillEffects {
+    bool clearText1 = false;
+    DrillFocus focus = DrillFocus::Text1;
+    bool save = false;             // SaveProgress: a page was passed
+    bool lessonStateShown = false; // the menu's status box of the lesson shows its new state
+    bool lessonEnded = false;      // show the end message and close the window
+};
+
+// One key of Text1: whether its character goes into the box, and whether it
+// completed the page (then `effects` says what the judgement asks for).
+struct DrillKey {
+    bool accepted = false;
+    bool judged = false;
+    DrillEffects effects;
+};
+
+// The rhythm drill of one lesson window: pages, the metronome's level and
+// state, the attempt, and the judgement with its effects on the progress
+// record. Deterministic; the window renders `screen()` and carries out the
+// effects (timer, sound, focus, saving, message box).
+class RhythmDrill {
+public:
+    RhythmDrill(const LessonScript& script, ProgressRecord& record, const std::array<int, 5>& levels);
+
+    // The window opens: page 1, level 1, running; "未" becomes "練習中"
+    // (in memory only; it reaches the file with the next save).
+    DrillEffects open();
+
+    DrillKey keyPress(char32_t key);
+
+    DrillEffects switchMetronome(); // Command1: stop, restart, or retry a word page
+    DrillEffects faster();          // Command2
+    DrillEffects slower();          // Command3
+    DrillEffects nextPage();        // Command4
+    DrillEffects previousPage();    // Command5
+
+    const DrillScreen& screen() const { return m_screen; }
+    const LessonScript& script() const { return m_script; }
+    int PageNo() const { return m_pageNo; }
+    QString DrillText() const { return m_attempt.text(); }
+    int CursorPos() const { return m_attempt.CursorPos(); }
+    int MissCount() const { return m_attempt.MissCount(); }
+    int SavedInterval() const { return m_savedInterval; }
+    bool running() const { return m_screen.Command1 == MetronomeCaption::Stop; }
+
+private:
+    QString& lessonState() const;
+    void enterPage(int pageNo);
+    void restartAttempt();
+    void runAtLevel(int level);
+    DrillEffects judge();
+    DrillEffects changeLevel(int step);
+
+    const LessonScript& m_script;
+    ProgressRecord& m_record;
+    std::array<int, 5> m_levels;
+    DrillScreen m_screen;
+    TypingAttempt m_attempt;
+    int m_pageNo = 1;
+    int m_savedInterval = 0;
+};
+
+} // namespace morvela

@@ -1,0 +1,435 @@
+// The rhythm drill: judgement, metronome, pages and progress, driven through
+// the engine the lesson windows forward their events to.
+
+#include "lessons/RhythmDrill.h"
+
+#include <QTest>
+
+using namespace morvela;
+
+namespace {
+
+const std::array<int, 5> kLevels{1300, 1000, 800, 600, 500};
+
+const QString kPass = QStringLiteral("おめでとうございます。合格です(=^_^=)。次のページに進んで下さい。");
+const QString kSpeedUp = QStringLiteral("たいへんお上手です。リズムのスピードを上げてチャレンジしましょう。");
+const QString kFewer = QStringLiteral("なかなかお上手です。もう少しミスタッチを減らせますか？");
+const QString kCalm = QStringLiteral("ミスタッチが多いようですね。落ち着いてタイプしましょう。");
+const QString kSlowDown = QStringLiteral("ミスタッチが多いようですね。リズムのスピードを落としてはいかが？");
+
+constexpr int Stopped = 0;
+
+struct LessonDrill {
+    explicit LessonDrill(int lesson, const QString& furthest = QStringLiteral("00-03"))
+        : drill(RhythmLessonScript(lesson), record, kLevels)
+    {
+        record.FurthestPage = furthest;
+        openEffects = drill.open();
+    }
+    ProgressRecord record;
+    RhythmDrill drill;
+    DrillEffects openEffects;
+};
+
+// Types the page through with `misses` wrong keys (Backspace, Enter, capitals)
+// spread over it; returns the completing key.
+DrillKey typePage(RhythmDrill& drill, int misses)
+{
+    const QString text = drill.DrillText();
+    const char32_t wrong[] = {0x08, 0x0D, U'F'};
+    DrillKey last;
+    for (int i = 0; i < text.size(); ++i) {
+        if (misses > 0 && i % 3 == 0) {
+            const DrillKey k = drill.keyPress(wrong[misses % 3]);
+            if (k.accepted || k.judged)
+                return k; // fails in the caller
+            --misses;
+        }
+        last = drill.keyPress(text.at(i).unicode());
+    }
+    return last;
+}
+
+void goToPage(RhythmDrill& drill, int page)
+{
+    while (drill.PageNo() < page)
+        drill.nextPage();
+}
+
+} // namespace
+
+class TestRhythmDrill : public QObject {
+    Q_OBJECT
+private slots:
+    void judgementThresholds_data();
+    void judgementThresholds();
+    void wordPageJudgement_data();
+    void wordPageJudgement();
+    void levelButtons_data();
+    void levelButtons();
+    void completingAPageFlipsTheMetronome();
+    void wrongKeysAreSwallowedAndCounted();
+    void passKeepsAHigherFurthestPageAndStillSaves();
+    void nextPageOnlyPastPassedPages_data();
+    void nextPageOnlyPastPassedPages();
+    void wordPagesStopTheMetronome();
+    void lessonStateFromOpenToCompleted();
+    void lastPageEndsTheLesson_data();
+    void lastPageEndsTheLesson();
+    void scriptsAreConsistent();
+};
+
+void TestRhythmDrill::judgementThresholds_data()
+{
+    QTest::addColumn<int>("level"); // 0 = metronome stopped at level 1
+    QTest::addColumn<int>("misses");
+    QTest::addColumn<QString>("message");
+    const struct {
+        int level;
+        const char* name;
+        QString below5, from5, from10;
+    } levels[] = {
+        {1, "level 1", kSpeedUp, kFewer, kCalm},
+        {4, "level 4", kSpeedUp, kFewer, kSlowDown},
+        {5, "level 5", kPass, kFewer, kSlowDown},
+        {Stopped, "stopped", kPass, kFewer, kSlowDown},
+    };
+    for (const auto& l : levels) {
+        for (int misses : {0, 4, 5, 9, 10, 11}) {
+            const QString& message = misses < 5 ? l.below5 : misses < 10 ? l.from5 : l.from10;
+            QTest::addRow("%s, %d misses", l.name, misses) << l.level << misses << message;
+        }
+    }
+}
+
+void TestRhythmDrill::judgementThresholds()
+{
+    QFETCH(int, level);
+    QFETCH(int, misses);
+    QFETCH(QString, message);
+    LessonDrill d(1, QStringLiteral("00-03"));
+    for (int l = 1; l < level; ++l)
+        d.drill.faster();
+    if (level == Stopped)
+        d.drill.switchMetronome();
+
+    const DrillKey last = typePage(d.drill, misses);
+    QVERIFY(last.judged);
+    QCOMPARE(d.drill.screen().Label5, message);
+    const bool passed = message == kPass;
+    QCOMPARE(last.effects.save, passed);
+    QCOMPARE(d.drill.screen().Command4Enabled, passed);
+    QCOMPARE(d.record.FurthestPage, passed ? QStringLiteral("01-01") : QStringLiteral("00-03"));
+    QCOMPARE(last.effects.focus, passed ? DrillFocus::Command4 : DrillFocus::Text1);
+    // A new attempt starts with the next key.
+    QCOMPARE(d.drill.CursorPos(), 1);
+    QCOMPARE(d.drill.MissCount(), 0);
+}
+
+void TestRhythmDrill::wordPageJudgement_data()
+{
+    QTest::addColumn<int>("misses");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("4 misses pass") << 4 << kPass;
+    QTest::newRow("5 misses") << 5 << kFewer;
+    QTest::newRow("10 misses: 0 is not level 1") << 10 << kSlowDown;
+}
+
+void TestRhythmDrill::wordPageJudgement()
+{
+    QFETCH(int, misses);
+    QFETCH(QString, message);
+    LessonDrill d(3, QStringLiteral("03-04"));
+    goToPage(d.drill, 5);
+    QCOMPARE(d.drill.screen().Label3, QStringLiteral("１"));
+
+    const DrillKey last = typePage(d.drill, misses);
+    QVERIFY(last.judged);
+    QCOMPARE(d.drill.screen().Label5, message);
+    QCOMPARE(last.effects.save, message == kPass);
+    QCOMPARE(d.record.FurthestPage, message == kPass ? QStringLiteral("03-05") : QStringLiteral("03-04"));
+    // The metronome is left alone and the typed text stays in the box.
+    QVERIFY(last.accepted);
+    QVERIFY(!last.effects.clearText1);
+    QCOMPARE(d.drill.screen().interval, 0);
+    QCOMPARE(d.drill.screen().Command1, QStringLiteral("もう一度"));
+    QCOMPARE(d.drill.CursorPos(), 1);
+}
+
+void TestRhythmDrill::levelButtons_data()
+{
+    QTest::addColumn<int>("fromLevel");
+    QTest::addColumn<bool>("stopped");
+    QTest::addColumn<int>("step"); // +1 faster, -1 slower
+    QTest::addColumn<int>("toLevel"); // 0: nothing changes
+    QTest::newRow("faster at level 5, running") << 5 << false << +1 << 0;
+    QTest::newRow("faster at level 5, stopped") << 5 << true << +1 << 0;
+    QTest::newRow("slower at level 1, running") << 1 << false << -1 << 0;
+    QTest::newRow("slower at level 1, stopped") << 1 << true << -1 << 0;
+    QTest::newRow("faster at level 2, running") << 2 << false << +1 << 3;
+    QTest::newRow("faster at level 2, stopped") << 2 << true << +1 << 3;
+    QTest::newRow("slower at level 4, running") << 4 << false << -1 << 3;
+    QTest::newRow("slower at level 5, stopped") << 5 << true << -1 << 4;
+}
+
+void TestRhythmDrill::levelButtons()
+{
+    QFETCH(int, fromLevel);
+    QFETCH(bool, stopped);
+    QFETCH(int, step);
+    QFETCH(int, toLevel);
+    LessonDrill d(1);
+    for (int l = 1; l < fromLevel; ++l)
+        d.drill.faster();
+    if (stopped)
+        d.drill.switchMetronome();
+    d.drill.keyPress(U'f');
+    d.drill.keyPress(U'x');
+    const DrillScreen before = d.drill.screen();
+
+    const DrillEffects effects = step > 0 ? d.drill.faster() : d.drill.slower();
+    QCOMPARE(effects.focus, DrillFocus::Text1);
+    if (toLevel == 0) {
+        QVERIFY(d.drill.screen() == before);
+        QVERIFY(!effects.clearText1);
+        QCOMPARE(d.drill.CursorPos(), 2);
+        QCOMPARE(d.drill.MissCount(), 1);
+        return;
+    }
+    // The metronome runs at the new level; a stopped one restarts the attempt.
+    QCOMPARE(d.drill.screen().interval, kLevels[size_t(toLevel - 1)]);
+    QCOMPARE(d.drill.screen().Label3, QString(QChar(0xFF10 + toLevel)));
+    QCOMPARE(d.drill.screen().Command1, QStringLiteral("音停止"));
+    QCOMPARE(effects.clearText1, stopped);
+    QCOMPARE(d.drill.CursorPos(), stopped ? 1 : 2);
+    QCOMPARE(d.drill.MissCount(), stopped ? 0 : 1);
+}
+
+void TestRhythmDrill::completingAPageFlipsTheMetronome()
+{
+    LessonDrill d(1);
+    d.drill.faster();
+    d.drill.faster(); // level 3, running
+
+    // Running: the completing key goes in, the metronome stops.
+    DrillKey last = typePage(d.drill, 0);
+    QVERIFY(last.judged);
+    QVERIFY(last.accepted);
+    QVERIFY(!last.effects.clearText1);
+    QCOMPARE(d.drill.screen().interval, 0);
+    QCOMPARE(d.drill.screen().Command1, QStringLiteral("音再開"));
+    QCOMPARE(d.drill.SavedInterval(), 800);
+
+    // Typed again while stopped: judged as stopped (a pass), then the
+    // metronome restarts at level 3, the completing key is cancelled and the
+    // box emptied.
+    last = typePage(d.drill, 2);
+    QVERIFY(last.judged);
+    QCOMPARE(d.drill.screen().Label5, kPass);
+    QVERIFY(!last.accepted);
+    QVERIFY(last.effects.clearText1);
+    QCOMPARE(d.drill.screen().interval, 800);
+    QCOMPARE(d.drill.screen().Label3, QStringLiteral("３"));
+    QCOMPARE(d.drill.screen().Command1, QStringLiteral("音停止"));
+
+    // "音停止" keeps the attempt; "音再開" restarts it from an empty box.
+    d.drill.keyPress(U'f');
+    DrillEffects e = d.drill.switchMetronome();
+    QVERIFY(!e.clearText1);
+    QCOMPARE(d.drill.CursorPos(), 2);
+    e = d.drill.switchMetronome();
+    QVERIFY(e.clearText1);
+    QCOMPARE(d.drill.CursorPos(), 1);
+    QCOMPARE(d.drill.screen().interval, 800);
+}
+
+void TestRhythmDrill::wrongKeysAreSwallowedAndCounted()
+{
+    LessonDrill d(2, QStringLiteral("02-03"));
+    goToPage(d.drill, 4); // "tatituteto ..."
+    for (char32_t c : {U't', U'a', U't', U'i'})
+        QVERIFY(d.drill.keyPress(c).accepted);
+    QVERIFY(d.drill.keyPress(U't').accepted);
+    QVERIFY(!d.drill.keyPress(U's').accepted); // "tsu" for "tu": the s costs one miss
+    QVERIFY(d.drill.keyPress(U'u').accepted);
+    QCOMPARE(d.drill.MissCount(), 1);
+    QCOMPARE(d.drill.CursorPos(), 7);
+
+    // A space must be the space bar's: U+3000, Enter or Backspace are misses.
+    for (char32_t c : {U't', U'e', U't', U'o'})
+        d.drill.keyPress(c);
+    for (char32_t c : {char32_t(0x3000), char32_t(0x0D), char32_t(0x08)})
+        QVERIFY(!d.drill.keyPress(c).accepted);
+    QVERIFY(d.drill.keyPress(U' ').accepted);
+    QCOMPARE(d.drill.MissCount(), 4);
+}
+
+void TestRhythmDrill::passKeepsAHigherFurthestPageAndStillSaves()
+{
+    LessonDrill d(1, QStringLiteral("02-05"));
+    goToPage(d.drill, 2);
+    d.drill.switchMetronome();
+    const DrillKey last = typePage(d.drill, 0);
+    QCOMPARE(d.drill.screen().Label5, kPass);
+    QCOMPARE(d.record.FurthestPage, QStringLiteral("02-05"));
+    QVERIFY(last.effects.save);
+}
+
+void TestRhythmDrill::nextPageOnlyPastPassedPages_data()
+{
+    QTest::addColumn<int>("lesson");
+    QTest::addColumn<QString>("furthest");
+    QTest::addColumn<int>("passedUpTo"); // pages whose "次ページ>>" is open
+    QTest::newRow("first visit after Lesson 0") << 1 << "00-03" << 0;
+    QTest::newRow("records cleared") << 1 << "00-00" << 0;
+    QTest::newRow("Lesson 1 up to page 4") << 1 << "01-04" << 4;
+    QTest::newRow("first visit to Lesson 2") << 2 << "01-07" << 0;
+    QTest::newRow("Lesson 3 reached: all of Lesson 1") << 1 << "03-02" << 7;
+    QTest::newRow("Lesson 3 reached: all of Lesson 2") << 2 << "03-02" << 7;
+    QTest::newRow("Lesson 3 reached: Lesson 3 page 2") << 3 << "03-02" << 2;
+}
+
+void TestRhythmDrill::nextPageOnlyPastPassedPages()
+{
+    QFETCH(int, lesson);
+    QFETCH(QString, furthest);
+    QFETCH(int, passedUpTo);
+    LessonDrill d(lesson, furthest);
+    QVERIFY(!d.drill.screen().Command5Enabled);
+    for (int page = 1; page <= 7; ++page) {
+        QCOMPARE(d.drill.PageNo(), page);
+        QCOMPARE(d.drill.screen().Command4Enabled, page <= passedUpTo);
+        if (page > passedUpTo) {
+            // Passing the page opens the way on.
+            if (!d.drill.script().isWordPage(page))
+                d.drill.switchMetronome();
+            typePage(d.drill, 0);
+            QVERIFY(d.drill.screen().Command4Enabled);
+        }
+        if (page < 7)
+            d.drill.nextPage();
+        QVERIFY(d.drill.screen().Command5Enabled);
+    }
+    // Going back never closes the way forward; page 1 has no way back.
+    for (int page = 6; page >= 1; --page) {
+        d.drill.previousPage();
+        QCOMPARE(d.drill.PageNo(), page);
+        QVERIFY(d.drill.screen().Command4Enabled);
+        QCOMPARE(d.drill.screen().Command5Enabled, page > 1);
+    }
+}
+
+void TestRhythmDrill::wordPagesStopTheMetronome()
+{
+    LessonDrill d(2, QStringLiteral("02-07"));
+    goToPage(d.drill, 5);
+    d.drill.faster();
+    d.drill.switchMetronome(); // stopped at level 2
+
+    d.drill.nextPage(); // word page 6
+    DrillScreen s = d.drill.screen();
+    QCOMPARE(s.interval, 0);
+    QCOMPARE(s.Command1, QStringLiteral("もう一度"));
+    QVERIFY(!s.Command2Enabled);
+    QVERIFY(!s.Command3Enabled);
+    QCOMPARE(s.Label3, QStringLiteral("１"));
+    QCOMPARE(s.Label5, QStringLiteral("リズムを止めて、単語を練習しましょう。ゆっくり確実に！"));
+    QCOMPARE(s.Label6, RhythmLessonScript(2).page(6).label);
+    QCOMPARE(s.Label4, QStringLiteral("suna suna taki taki neko neko tetu tetu nisi nisi tuki tuki"));
+
+    // "もう一度" empties the box for a clean retry; the metronome stays off.
+    d.drill.keyPress(U's');
+    d.drill.keyPress(U'x');
+    const DrillEffects again = d.drill.switchMetronome();
+    QVERIFY(again.clearText1);
+    QCOMPARE(d.drill.CursorPos(), 1);
+    QCOMPARE(d.drill.MissCount(), 0);
+    QVERIFY(d.drill.screen() == s);
+
+    d.drill.nextPage(); // word page 7
+    QCOMPARE(d.drill.screen().Label5, QStringLiteral("リズムを止めて、短い言葉を練習しましょう。ゆっくり確実に！"));
+    d.drill.previousPage();
+    d.drill.previousPage(); // back on rhythm page 5: level 1, running
+    s = d.drill.screen();
+    QCOMPARE(s.interval, 1300);
+    QCOMPARE(s.Command1, QStringLiteral("音停止"));
+    QVERIFY(s.Command2Enabled);
+    QVERIFY(s.Command3Enabled);
+    QCOMPARE(s.Label5, HomePositionAdvice);
+    QCOMPARE(s.Label6, QStringLiteral("『なにぬねの』の練習です。下の絵を見て正しい指でタイプして下さい。"));
+}
+
+void TestRhythmDrill::lessonStateFromOpenToCompleted()
+{
+    LessonDrill d(4, QStringLiteral("04-05"));
+    QCOMPARE(d.record.LessonStates[4], QStringLiteral("練習中"));
+    QVERIFY(d.openEffects.lessonStateShown);
+    QCOMPARE(d.record.LessonStates[3], QStringLiteral("未")); // no other lesson's
+
+    goToPage(d.drill, 6);
+    DrillKey last = typePage(d.drill, 0);
+    QVERIFY(last.effects.save);
+    QVERIFY(!last.effects.lessonStateShown);
+    QCOMPARE(d.record.LessonStates[4], QStringLiteral("練習中"));
+
+    d.drill.nextPage();
+    typePage(d.drill, 7); // not passed
+    QCOMPARE(d.record.LessonStates[4], QStringLiteral("練習中"));
+    last = typePage(d.drill, 4);
+    QVERIFY(last.effects.save);
+    QVERIFY(last.effects.lessonStateShown);
+    QCOMPARE(d.record.LessonStates[4], QStringLiteral("完了"));
+    QCOMPARE(d.record.FurthestPage, QStringLiteral("04-07"));
+
+    // Opening again keeps "完了".
+    RhythmDrill again(RhythmLessonScript(4), d.record, kLevels);
+    QVERIFY(!again.open().lessonStateShown);
+    QCOMPARE(d.record.LessonStates[4], QStringLiteral("完了"));
+}
+
+void TestRhythmDrill::lastPageEndsTheLesson_data()
+{
+    QTest::addColumn<int>("lesson");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("Lesson 1") << 1 << "お疲れ様でした。Lesson1終了です。";
+    QTest::newRow("Lesson 4") << 4 << "お疲れ様でした。Lesson4終了です。";
+}
+
+void TestRhythmDrill::lastPageEndsTheLesson()
+{
+    QFETCH(int, lesson);
+    QFETCH(QString, message);
+    LessonDrill d(lesson, QStringLiteral("05-01"));
+    goToPage(d.drill, 6);
+    QVERIFY(!d.drill.nextPage().lessonEnded);
+    QVERIFY(d.drill.screen().Command4Enabled);
+    const DrillEffects end = d.drill.nextPage();
+    QVERIFY(end.lessonEnded);
+    QCOMPARE(d.drill.script().endMessage, message);
+    QCOMPARE(d.drill.screen().interval, 0);
+}
+
+void TestRhythmDrill::scriptsAreConsistent()
+{
+    const int lastRhythm[] = {7, 5, 4, 5};
+    for (int lesson = 1; lesson <= 4; ++lesson) {
+        const LessonScript& s = RhythmLessonScript(lesson);
+        QCOMPARE(s.lesson, lesson);
+        QCOMPARE(s.windowName, QStringLiteral("F_les%1_1").arg(lesson));
+        QCOMPARE(s.titleTag, QStringLiteral(" ● Lesson%1 ●").arg(lesson));
+        QCOMPARE(s.LastRhythmPage, lastRhythm[lesson - 1]);
+        for (int page = 1; page <= 7; ++page) {
+            const DrillPage& p = s.page(page);
+            QCOMPARE(p.pageId, MakePageId(lesson, page));
+            QCOMPARE(p.kind == DrillPage::Kind::Word, s.isWordPage(page));
+            QCOMPARE(p.advice.isEmpty(), p.kind == DrillPage::Kind::Rhythm);
+            QCOMPARE(p.label.isEmpty(), lesson == 1);
+            // Only keys the input method leaves alone.
+            for (QChar c : p.drillText)
+                QVERIFY2(c.unicode() >= 0x20 && c.unicode() < 0x7F, qPrintable(p.pageId));
+        }
+    }
+}
+
+QTEST_APPLESS_MAIN(TestRhythmDrill)
+#include "tst_rhythmdrill.moc"
