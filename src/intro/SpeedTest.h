@@ -1,0 +1,76 @@
+#pragma once
+
+#include "app/ProgressRecord.h"
+#include "app/TypingAttempt.h"
+#include "ui/Clock.h"
+
+#include <QString>
+#include <array>
+
+namespace morvela {
+
+// The three sentences of the speed test, one per box (Text1 to Text3).
+const std::array<QString, 3>& SpeedTestSentences();
+
+// The result line of an attempt: its time and its misses (Label8).
+QString SpeedResultLine(const QString& speedTime, int misses);
+// The line of the stored best time (Label9).
+QString BestSpeedTimeLine(const QString& bestSpeedTime);
+
+// The speed test of page 00-01: the learner types the three sentences in
+// turn; the clock runs from the first correct character of the first
+// sentence to the last character of the third. Only the box whose turn it
+// is takes characters, so a click elsewhere cannot start the clock late or
+// scramble the cursor.
+class SpeedTest {
+public:
+    // Where the focus goes after a character.
+    enum class Focus { Stay, Text2, Text3, Command2 };
+
+    struct Key {
+        bool accepted = false;
+        Focus focus = Focus::Stay;
+        bool finished = false; // the result and best time have changed
+    };
+
+    SpeedTest(ProgressRecord& record, const Clock& clock);
+
+    // The page opens: a new attempt, "未" becomes "練習中" (in memory only).
+    // Returns whether "次ページ>>" is open from the start.
+    bool open();
+
+    // "もう一度": a new attempt. The result and best lines stay.
+    void restart();
+
+    // A character typed or committed into box 0..2 (Text1..Text3).
+    Key keyPress(int box, char32_t typed);
+
+    // The box whose turn it is: 0..2. After the attempt is finished it stays
+    // at the last box, where typing on checks the last sentence again.
+    int currentBox() const { return m_box; }
+
+    int CursorPos() const { return m_attempt.CursorPos(); }
+    int MissCount() const { return m_attempt.MissCount(); }
+    bool TimingStarted() const { return m_timingStarted; }
+    qint64 StartTime() const { return m_startTime; }
+    qint64 EndTime() const { return m_endTime; }
+    QString SpeedTime() const { return m_speedTime; }
+
+    QString Label8() const { return m_label8; }
+    QString Label9() const { return BestSpeedTimeLine(m_record.BestSpeedTime); }
+
+private:
+    void finish();
+
+    ProgressRecord& m_record;
+    const Clock& m_clock;
+    TypingAttempt m_attempt;
+    int m_box = 0;
+    bool m_timingStarted = false;
+    qint64 m_startTime = 0;
+    qint64 m_endTime = 0;
+    QString m_speedTime;
+    QString m_label8;
+};
+
+} // namespace morvela
