@@ -125,6 +125,8 @@ void TestLesson0Pages::speedTestPage()
     QVERIFY(box(page, 2)->isEnabled());
     QVERIFY(box(page, 2)->inputMethodQuery(Qt::ImEnabled).toBool());
     QCOMPARE(box(page, 1)->focusPolicy(), Qt::NoFocus); // typed, in sight, out of reach
+    QTest::mouseClick(box(page, 1), Qt::LeftButton);
+    QCOMPARE(page.focusWidget(), box(page, 2));
     QVERIFY(!box(page, 3)->isEnabled());
 
     h.clock.advance(13);
