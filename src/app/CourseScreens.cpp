@@ -15,8 +15,6 @@ void ConnectScreens(F_mokuji& menu, AppContext& ctx)
     menu.setCourseScreen(2, [&ctx, &menu] { RunRhythmLesson(ctx, 2, &menu); });
     menu.setCourseScreen(3, [&ctx, &menu] { RunRhythmLesson(ctx, 3, &menu); });
     menu.setCourseScreen(4, [&ctx, &menu] { RunRhythmLesson(ctx, 4, &menu); });
-    (void)menu;
-    (void)ctx;
 }
 
 } // namespace morvela
