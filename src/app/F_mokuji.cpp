@@ -4,6 +4,7 @@
 #include "app/CourseGates.h"
 #include "app/Startup.h"
 #include "game/GameScoreFile.h"
+#include "ui/NamedControls.h"
 #include "ui/WindowPlacement.h"
 
 #include <QComboBox>
@@ -33,22 +34,6 @@ const std::array<QString, 10> kRowDescriptions{
     QStringLiteral("規定時間内で文章が入力できれば卒業です。"),
 };
 
-QPushButton* namedButton(const QString& name, const QString& caption, QWidget* parent)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
-}
-
-QLabel* namedLabel(const QString& name, const QString& text, QWidget* parent)
-{
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(name);
-    l->setTextFormat(Qt::PlainText);
-    return l;
-}
-
 } // namespace
 
 F_mokuji::F_mokuji(AppContext& ctx, QWidget* parent) : QWidget(parent), m_ctx(ctx)
@@ -61,7 +46,7 @@ F_mokuji::F_mokuji(AppContext& ctx, QWidget* parent) : QWidget(parent), m_ctx(ct
 void F_mokuji::buildControls()
 {
     auto* outer = new QVBoxLayout(this);
-    auto* label1 = namedLabel(QStringLiteral("Label1"),
+    auto* label1 = NamedLabel(QStringLiteral("Label1"),
                               QStringLiteral("Lessonを選択して下さい。前のLessonが終わらないと、次には進めません。"
                                              "一度終了したLessonは、何度でも練習できます。"),
                               this);
@@ -71,7 +56,7 @@ void F_mokuji::buildControls()
     auto* course = new QGridLayout;
     course->setHorizontalSpacing(8);
     for (int row = 0; row < CourseRowCount; ++row) {
-        auto* hint = namedButton(QStringLiteral("Command%1").arg(16 + row), QStringLiteral("？"), this);
+        auto* hint = NamedButton(QStringLiteral("Command%1").arg(16 + row), QStringLiteral("？"), this);
         hint->setFixedWidth(hint->sizeHint().height() + 8);
         connect(hint, &QPushButton::clicked, this, [this, row] { HintButton_Click(row); });
 
@@ -84,11 +69,11 @@ void F_mokuji::buildControls()
         m_statusBoxes[size_t(row)] = status;
 
         const QString caption = row == 9 ? QStringLiteral("卒業試験") : QStringLiteral("Lesson%1").arg(row);
-        auto* lesson = namedButton(QStringLiteral("Command%1").arg(row + 1), caption, this);
+        auto* lesson = NamedButton(QStringLiteral("Command%1").arg(row + 1), caption, this);
         lesson->setMinimumWidth(lesson->fontMetrics().horizontalAdvance(QStringLiteral("卒業試験")) + 28);
         connect(lesson, &QPushButton::clicked, this, [this, row] { CourseButton_Click(row); });
 
-        auto* description = namedLabel(QStringLiteral("Label%1").arg(row + 2), kRowDescriptions[size_t(row)], this);
+        auto* description = NamedLabel(QStringLiteral("Label%1").arg(row + 2), kRowDescriptions[size_t(row)], this);
 
         course->addWidget(hint, row, 0);
         course->addWidget(status, row, 1);
@@ -102,13 +87,13 @@ void F_mokuji::buildControls()
     auto* frame1 = new QGroupBox(QStringLiteral("ゲーム"), this);
     frame1->setObjectName(QStringLiteral("Frame1"));
     auto* gameRow = new QHBoxLayout(frame1);
-    auto* command14 = namedButton(QStringLiteral("Command14"), QStringLiteral("開始"), frame1);
+    auto* command14 = NamedButton(QStringLiteral("Command14"), QStringLiteral("開始"), frame1);
     connect(command14, &QPushButton::clicked, this, &F_mokuji::Command14_Click);
-    m_label12 = namedLabel(QStringLiteral("Label12"), QString(), frame1);
+    m_label12 = NamedLabel(QStringLiteral("Label12"), QString(), frame1);
     m_label12->setMinimumWidth(m_label12->fontMetrics().horizontalAdvance(QStringLiteral("0000000")));
     m_label12->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     gameRow->addWidget(command14);
-    gameRow->addWidget(namedLabel(QStringLiteral("Label13"), QStringLiteral("ﾊｲｽｺｱ"), frame1));
+    gameRow->addWidget(NamedLabel(QStringLiteral("Label13"), QStringLiteral("ﾊｲｽｺｱ"), frame1));
     gameRow->addWidget(m_label12);
 
     auto* frame2 = new QGroupBox(QStringLiteral("ワープロ検定模試"), this);
@@ -120,15 +105,15 @@ void F_mokuji::buildControls()
     m_combo1->setMinimumContentsLength(12);
     m_combo1->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     m_combo1->installEventFilter(this);
-    auto* command12 = namedButton(QStringLiteral("Command12"), QStringLiteral("開始"), frame2);
+    auto* command12 = NamedButton(QStringLiteral("Command12"), QStringLiteral("開始"), frame2);
     connect(command12, &QPushButton::clicked, this, &F_mokuji::Command12_Click);
     examRow->addWidget(m_combo1, 1);
     examRow->addWidget(command12);
 
     auto* exits = new QGridLayout;
-    auto* command26 = namedButton(QStringLiteral("Command26"), QStringLiteral("Ostrel"), this);
-    auto* command11 = namedButton(QStringLiteral("Command11"), QStringLiteral("Option"), this);
-    auto* command13 = namedButton(QStringLiteral("Command13"), QStringLiteral("終了"), this);
+    auto* command26 = NamedButton(QStringLiteral("Command26"), QStringLiteral("Ostrel"), this);
+    auto* command11 = NamedButton(QStringLiteral("Command11"), QStringLiteral("Option"), this);
+    auto* command13 = NamedButton(QStringLiteral("Command13"), QStringLiteral("終了"), this);
     connect(command26, &QPushButton::clicked, this, &F_mokuji::Command26_Click);
     connect(command11, &QPushButton::clicked, this, &F_mokuji::Command11_Click);
     connect(command13, &QPushButton::clicked, this, &F_mokuji::Command13_Click);

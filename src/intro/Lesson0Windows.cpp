@@ -2,6 +2,7 @@
 
 #include "app/AppContext.h"
 #include "ui/Fonts.h"
+#include "ui/NamedControls.h"
 #include "ui/PictureBox.h"
 #include "ui/WindowPlacement.h"
 
@@ -27,22 +28,12 @@ const QString Lesson0Tag = QStringLiteral(" ● Lesson0 ●");
 
 QLabel* namedLabel(const QString& name, const QString& text, QWidget* parent, int wrapWidth = 0)
 {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(name);
-    l->setTextFormat(Qt::PlainText);
+    QLabel* l = NamedLabel(name, text, parent);
     if (wrapWidth > 0) {
         l->setWordWrap(true);
         l->setFixedWidth(wrapWidth);
     }
     return l;
-}
-
-QPushButton* namedButton(const QString& name, const QString& caption, QWidget* parent)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false); // Enter in a typing box is a key to judge, not a click
-    return b;
 }
 
 QFont bold(QFont font)
@@ -173,9 +164,9 @@ void F_welcome::buildControls()
     m_label9 = namedLabel(QStringLiteral("Label9"), QString(), this, PageWidth);
     outer->addWidget(m_label9);
 
-    m_command1 = namedButton(QStringLiteral("Command1"), QStringLiteral("目次へ"), this);
-    m_command2 = namedButton(QStringLiteral("Command2"), QStringLiteral("次ページ>>"), this);
-    m_command3 = namedButton(QStringLiteral("Command3"), QStringLiteral("もう一度"), this);
+    m_command1 = NamedButton(QStringLiteral("Command1"), QStringLiteral("目次へ"), this);
+    m_command2 = NamedButton(QStringLiteral("Command2"), QStringLiteral("次ページ>>"), this);
+    m_command3 = NamedButton(QStringLiteral("Command3"), QStringLiteral("もう一度"), this);
     m_command2->setEnabled(false);
     auto* row = new QHBoxLayout;
     row->addWidget(m_command3);
@@ -320,9 +311,9 @@ void F_hantei::buildControls()
         outer->addLayout(indented);
     }
 
-    auto* command1 = namedButton(QStringLiteral("Command1"), QStringLiteral("次ページ>>"), this);
-    auto* command2 = namedButton(QStringLiteral("Command2"), QStringLiteral("<<前ページ"), this);
-    auto* command3 = namedButton(QStringLiteral("Command3"), QStringLiteral("目次へ"), this);
+    auto* command1 = NamedButton(QStringLiteral("Command1"), QStringLiteral("次ページ>>"), this);
+    auto* command2 = NamedButton(QStringLiteral("Command2"), QStringLiteral("<<前ページ"), this);
+    auto* command3 = NamedButton(QStringLiteral("Command3"), QStringLiteral("目次へ"), this);
     addPageButtons(outer, command2, command1, command3);
     connect(command1, &QPushButton::clicked, this, &F_hantei::Command1_Click);
     connect(command2, &QPushButton::clicked, this, &F_hantei::Command2_Click);
@@ -413,9 +404,9 @@ void F_Position::buildControls()
     tryIt->addLayout(drillColumn);
     outer->addLayout(tryIt);
 
-    m_command1 = namedButton(QStringLiteral("Command1"), QStringLiteral("次ページ>>"), this);
-    auto* command2 = namedButton(QStringLiteral("Command2"), QStringLiteral("<<前ページ"), this);
-    auto* command3 = namedButton(QStringLiteral("Command3"), QStringLiteral("目次へ"), this);
+    m_command1 = NamedButton(QStringLiteral("Command1"), QStringLiteral("次ページ>>"), this);
+    auto* command2 = NamedButton(QStringLiteral("Command2"), QStringLiteral("<<前ページ"), this);
+    auto* command3 = NamedButton(QStringLiteral("Command3"), QStringLiteral("目次へ"), this);
     m_command1->setEnabled(false);
     addPageButtons(outer, command2, m_command1, command3);
     connect(m_command1, &QPushButton::clicked, this, &F_Position::Command1_Click);

@@ -138,12 +138,9 @@ DrillEffects RhythmDrill::judge()
     if (!wordPage) {
         // Completing a rhythm page flips the metronome.
         if (running()) {
-            m_savedInterval = m_screen.interval;
-            m_screen.interval = 0;
-            m_screen.Command1 = MetronomeCaption::Restart;
+            stopMetronome();
         } else {
-            m_screen.interval = m_savedInterval;
-            m_screen.Command1 = MetronomeCaption::Stop;
+            restartMetronome();
             effects.clearText1 = true;
         }
     }
@@ -155,19 +152,29 @@ DrillEffects RhythmDrill::switchMetronome()
 {
     DrillEffects effects;
     if (m_screen.Command1 == MetronomeCaption::Stop) {
-        m_savedInterval = m_screen.interval;
-        m_screen.interval = 0;
-        m_screen.Command1 = MetronomeCaption::Restart;
+        stopMetronome();
     } else if (m_screen.Command1 == MetronomeCaption::Again) {
         effects.clearText1 = true;
         restartAttempt();
     } else {
-        m_screen.interval = m_savedInterval;
-        m_screen.Command1 = MetronomeCaption::Stop;
+        restartMetronome();
         effects.clearText1 = true;
         restartAttempt();
     }
     return effects;
+}
+
+void RhythmDrill::stopMetronome()
+{
+    m_savedInterval = m_screen.interval;
+    m_screen.interval = 0;
+    m_screen.Command1 = MetronomeCaption::Restart;
+}
+
+void RhythmDrill::restartMetronome()
+{
+    m_screen.interval = m_savedInterval;
+    m_screen.Command1 = MetronomeCaption::Stop;
 }
 
 DrillEffects RhythmDrill::faster()

@@ -97,6 +97,9 @@ private:
     QString& lessonState() const;
     void enterPage(int pageNo);
     void restartAttempt();
+    // The metronome switch: stop keeps the interval to come back to.
+    void stopMetronome();
+    void restartMetronome();
     void runAtLevel(int level);
     DrillEffects judge();
     DrillEffects changeLevel(int step);

@@ -3,6 +3,7 @@
 #include "app/AppContext.h"
 #include "ui/ClickSound.h"
 #include "ui/Fonts.h"
+#include "ui/NamedControls.h"
 #include "ui/PictureBox.h"
 #include "ui/WindowPlacement.h"
 
@@ -22,14 +23,6 @@ constexpr int LineEditTextMargin = 2;
 
 // Half-width columns of the widest drill line, instruction or caption.
 constexpr int DrillColumns = 67;
-
-QLabel* namedLabel(const QString& name, const QString& text, QWidget* parent)
-{
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(name);
-    l->setTextFormat(Qt::PlainText);
-    return l;
-}
 
 // The drill font, in a size where a full-width character is exactly two
 // half-width ones on this machine; otherwise captions drift off their romaji.
@@ -78,23 +71,22 @@ void RhythmLessonWindow::buildControls()
     auto* outer = new QVBoxLayout(this);
     outer->setSizeConstraint(QLayout::SetFixedSize);
 
-    auto* label1 = namedLabel(QStringLiteral("Label1"), script.hint, this);
+    auto* label1 = NamedLabel(QStringLiteral("Label1"), script.hint, this);
     outer->addWidget(label1);
 
     // Speed level, the beat, and the metronome's buttons.
     auto* speed = new QHBoxLayout;
-    speed->addWidget(namedLabel(QStringLiteral("Label2"), QStringLiteral("速さレベル："), this));
-    m_label3 = namedLabel(QStringLiteral("Label3"), QString(), this);
+    speed->addWidget(NamedLabel(QStringLiteral("Label2"), QStringLiteral("速さレベル："), this));
+    m_label3 = NamedLabel(QStringLiteral("Label3"), QString(), this);
     speed->addWidget(m_label3);
-    m_beat = namedLabel(QStringLiteral("Beat"), QStringLiteral("●"), this);
+    m_beat = NamedLabel(QStringLiteral("Beat"), QStringLiteral("●"), this);
     m_beat->setToolTip(QStringLiteral("拍"));
     speed->addSpacing(6);
     speed->addWidget(m_beat);
     speed->addSpacing(18);
     const char* captions[] = {nullptr, "音停止", "速く", "遅く", "次ページ>>", "<<前ページ", "目次へ"};
     for (int i = 1; i <= 6; ++i) {
-        m_command[i] = new QPushButton(QString::fromUtf8(captions[i]), this);
-        m_command[i]->setObjectName(QStringLiteral("Command%1").arg(i));
+        m_command[i] = NamedButton(QStringLiteral("Command%1").arg(i), QString::fromUtf8(captions[i]), this);
     }
     // Wide enough for all three captions of the metronome switch.
     m_command[1]->setMinimumWidth(m_command[1]->fontMetrics().horizontalAdvance(MetronomeCaption::Again) + 24);
@@ -128,7 +120,7 @@ void RhythmLessonWindow::buildControls()
     box->setFixedWidth(columnWidth);
 
     auto drillLabel = [&](const QString& name) {
-        QLabel* l = namedLabel(name, QString(), this);
+        QLabel* l = NamedLabel(name, QString(), this);
         l->setFont(drillFont);
         l->setFixedWidth(columnWidth);
         l->setContentsMargins(textX, 0, 0, 0);
@@ -147,7 +139,7 @@ void RhythmLessonWindow::buildControls()
     column->addWidget(box);
     outer->addLayout(column);
 
-    m_label5 = namedLabel(QStringLiteral("Label5"), QString(), this);
+    m_label5 = NamedLabel(QStringLiteral("Label5"), QString(), this);
     m_label5->setWordWrap(true);
     m_label5->setFixedWidth(columnWidth);
     m_label5->setMinimumHeight(m_label5->fontMetrics().lineSpacing() * 2);

@@ -3,6 +3,7 @@
 
 #include "app/F_mokuji.h"
 #include "app/ProgressFile.h"
+#include "support/Controls.h"
 #include "support/Harness.h"
 #include "ui/Cp932.h"
 #include "ui/SingleInstance.h"
@@ -16,6 +17,7 @@
 
 using namespace morvela;
 using morvela::test::Harness;
+using morvela::test::button;
 
 namespace {
 
@@ -24,10 +26,6 @@ QString statusText(const F_mokuji& menu, int row)
     return menu.findChild<QLineEdit*>(QStringLiteral("Text%1").arg(row + 1))->text();
 }
 
-QPushButton* button(const F_mokuji& menu, int number)
-{
-    return menu.findChild<QPushButton*>(QStringLiteral("Command%1").arg(number));
-}
 
 } // namespace
 

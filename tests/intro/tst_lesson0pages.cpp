@@ -6,6 +6,7 @@
 #include "app/F_mokuji.h"
 #include "app/ProgressFile.h"
 #include "intro/Lesson0Windows.h"
+#include "support/Controls.h"
 #include "support/Harness.h"
 
 #include <QApplication>
@@ -17,18 +18,10 @@
 
 using namespace morvela;
 using morvela::test::Harness;
+using morvela::test::button;
+using morvela::test::label;
 
 namespace {
-
-QPushButton* button(const QWidget& w, int n)
-{
-    return w.findChild<QPushButton*>(QStringLiteral("Command%1").arg(n));
-}
-
-QLabel* label(const QWidget& w, int n)
-{
-    return w.findChild<QLabel*>(QStringLiteral("Label%1").arg(n));
-}
 
 TypingBox* box(const QWidget& w, int n)
 {

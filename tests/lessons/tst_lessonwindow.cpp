@@ -6,6 +6,7 @@
 #include "app/F_mokuji.h"
 #include "app/ProgressFile.h"
 #include "lessons/RhythmLessonWindow.h"
+#include "support/Controls.h"
 #include "support/Harness.h"
 #include "ui/Fonts.h"
 
@@ -17,18 +18,10 @@
 
 using namespace morvela;
 using morvela::test::Harness;
+using morvela::test::button;
+using morvela::test::label;
 
 namespace {
-
-QPushButton* button(const QWidget& w, int n)
-{
-    return w.findChild<QPushButton*>(QStringLiteral("Command%1").arg(n));
-}
-
-QLabel* label(const QWidget& w, int n)
-{
-    return w.findChild<QLabel*>(QStringLiteral("Label%1").arg(n));
-}
 
 TypingBox* text1(const QWidget& w)
 {

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+class QLabel;
+class QPushButton;
+class QWidget;
+
+namespace morvela {
+
+// Controls carry the names the screens are known by ("Label5", "Command2").
+
+// A label that shows its text as plain text, never as markup.
+QLabel* NamedLabel(const QString& name, const QString& text, QWidget* parent);
+
+// A button that Enter never clicks by default: in a screen with a typing box,
+// Enter is a key to judge.
+QPushButton* NamedButton(const QString& name, const QString& caption, QWidget* parent);
+
+} // namespace morvela
