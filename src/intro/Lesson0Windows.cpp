@@ -26,6 +26,14 @@ constexpr int LineEditTextMargin = 2;
 
 const QString Lesson0Tag = QStringLiteral(" ● Lesson0 ●");
 
+// "次ページ>>" on a Lesson 0 page: the record reaches the file only when this
+// page raised the furthest page passed.
+void passPage(AppContext& ctx, QWidget* page, Lesson0Page passed)
+{
+    if (RaiseFurthestPage(ctx.state.progress, Lesson0PageId(passed)))
+        ctx.saveProgress(page);
+}
+
 QLabel* namedLabel(const QString& name, const QString& text, QWidget* parent, int wrapWidth = 0)
 {
     QLabel* l = NamedLabel(name, text, parent);
@@ -237,8 +245,7 @@ void F_welcome::Command1_Click()
 
 void F_welcome::Command2_Click()
 {
-    if (RaiseFurthestPage(m_ctx.state.progress, Lesson0PageId(Lesson0Page::Welcome)))
-        m_ctx.saveProgress(this);
+    passPage(m_ctx, this, Lesson0Page::Welcome);
     done(int(Lesson0Page::Hantei));
 }
 
@@ -333,8 +340,7 @@ void F_hantei::Form_Load()
 
 void F_hantei::Command1_Click()
 {
-    if (RaiseFurthestPage(m_ctx.state.progress, Lesson0PageId(Lesson0Page::Hantei)))
-        m_ctx.saveProgress(this);
+    passPage(m_ctx, this, Lesson0Page::Hantei);
     done(int(Lesson0Page::Position));
 }
 
@@ -439,8 +445,7 @@ TypingBox::Verdict F_Position::Text1_KeyPress(char32_t key)
 
 void F_Position::Command1_Click()
 {
-    if (RaiseFurthestPage(m_ctx.state.progress, Lesson0PageId(Lesson0Page::Position)))
-        m_ctx.saveProgress(this);
+    passPage(m_ctx, this, Lesson0Page::Position);
     done(int(Lesson0Page::Menu));
 }
 
