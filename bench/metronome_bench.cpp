@@ -10,8 +10,9 @@
 // beat, unless "noclick" is given. Prints the mean and worst absolute
 // deviation from the nominal interval, in milliseconds.
 
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 #include "lessons/RhythmLessonWindow.h"
+#include "support/RecordingMessageService.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -34,7 +35,7 @@ int main(int argc, char* argv[])
     AppState state(folder.path());
     state.progress.LessonStates[0] = LessonState::Completed;
     ApplyOptionCode(state.settings, 3); // すごく速い: 650 .. 250 ms
-    RecordingMessageService messages;
+    test::RecordingMessageService messages;
     ModalRunner runner;
     SteadyClock clock;
     AppContext ctx(state, messages, runner, clock);

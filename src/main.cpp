@@ -1,5 +1,5 @@
-#include "app/AppContext.h"
-#include "app/CourseScreens.h"
+#include "core/AppContext.h"
+#include "CourseScreens.h"
 #include "app/F_mokuji.h"
 #include "ui/Fonts.h"
 #include "ui/SingleInstance.h"

@@ -10,6 +10,9 @@
 // a character CP932 cannot hold stops the build instead of turning into '?'
 // on the learner's screen.
 
+#include "game/GameWordList.h"
+#include "ui/Cp932.h"
+
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
@@ -31,8 +34,6 @@
 #include <vector>
 
 namespace {
-
-constexpr auto kCodePage = "windows-31j";
 
 [[noreturn]] void fail(const QString& message)
 {
@@ -67,68 +68,40 @@ void writeFile(const QString& path, const QByteArray& bytes)
 // Encodes one line; `where` names it ("file:line") in the error message.
 QByteArray toCp932(const QString& text, const QString& where)
 {
-    QStringEncoder encoder(kCodePage, QStringConverter::Flag::Stateless);
-    if (!encoder.isValid())
-        fail(QStringLiteral("this Qt has no %1 converter (Qt must be built with ICU)").arg(kCodePage));
-    const QByteArray bytes = encoder.encode(text);
-    // Decoding back catches one-way "best fit" mappings as well as errors.
-    QStringDecoder decoder(kCodePage, QStringConverter::Flag::Stateless);
-    if (encoder.hasError() || QString(decoder.decode(bytes)) != text) {
-        for (const QChar c : text) {
-            QStringEncoder one(kCodePage, QStringConverter::Flag::Stateless);
-            QStringDecoder back(kCodePage, QStringConverter::Flag::Stateless);
-            const QByteArray b = one.encode(QString(c));
-            if (one.hasError() || QString(back.decode(b)) != QString(c))
-                fail(QStringLiteral("%1: %2 (U+%3) cannot be written in CP932")
-                         .arg(where, QString(c))
-                         .arg(c.unicode(), 4, 16, QLatin1Char('0')));
-        }
-        fail(QStringLiteral("%1: cannot be written in CP932").arg(where));
+    bool ok = false;
+    const QByteArray bytes = morvela::EncodeCp932(text, &ok);
+    if (ok)
+        return bytes;
+    for (const char32_t c : text.toUcs4()) {
+        const QString one = QString::fromUcs4(&c, 1);
+        morvela::EncodeCp932(one, &ok);
+        if (!ok)
+            fail(QStringLiteral("%1: %2 (U+%3) cannot be written in CP932")
+                     .arg(where, one)
+                     .arg(uint(c), 4, 16, QLatin1Char('0')));
     }
-    return bytes;
+    fail(QStringLiteral("%1: cannot be written in CP932").arg(where));
 }
 
 // ---------------------------------------------------------------- game.dat
 //
-// Each character of a line is stored as the decimal number 14*c - 13 and a
-// TAB, where c is its CP932 code (one byte, or lead*256 + trail).
+// The game's own codec writes the file and reads it back, so the build and
+// the game can never disagree on its form.
 
 QByteArray encodeGameLine(const QString& line, const QString& where)
 {
+    toCp932(line, where); // names the character that cannot be written
     QByteArray out;
-    for (const QChar ch : line) {
-        const QByteArray b = toCp932(QString(ch), where);
-        const int code = b.size() == 1 ? quint8(b[0]) : quint8(b[0]) * 256 + quint8(b[1]);
-        out += QByteArray::number(14 * code - 13);
-        out += '\t';
-    }
-    return out + "\r\n";
+    if (!morvela::EncodeGameLine(line, &out))
+        fail(where + QStringLiteral(": cannot be written in game.dat"));
+    return out;
 }
 
-// The reverse, used to check every file this tool writes.
 QStringList decodeGameDat(const QByteArray& bytes)
 {
     QStringList lines;
-    for (const QByteArray& raw : bytes.split('\n')) {
-        const QByteArray line = raw.endsWith('\r') ? raw.chopped(1) : raw;
-        if (line.isEmpty())
-            continue;
-        QByteArray cp932;
-        for (const QByteArray& field : line.split('\t')) {
-            if (field.isEmpty())
-                continue;
-            bool ok = false;
-            const int n = field.toInt(&ok);
-            if (!ok || (n + 13) % 14 != 0)
-                fail(QStringLiteral("bad field in game.dat: %1").arg(QString::fromLatin1(field)));
-            const int code = (n + 13) / 14;
-            if (code > 0xFF)
-                cp932 += char(code >> 8);
-            cp932 += char(code & 0xFF);
-        }
-        QStringDecoder decoder(kCodePage, QStringConverter::Flag::Stateless);
-        lines << QString(decoder.decode(cp932));
-    }
+    for (const morvela::WordEntry& e : morvela::DecodeGameWordList(bytes))
+        lines << e.Word + QLatin1Char(',') + e.Hint;
     return lines;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ProgressRecord.h"
+#include "core/ProgressRecord.h"
 
 #include <QString>
 

@@ -1,9 +1,9 @@
 #include "app/F_mokuji.h"
 
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 #include "app/CourseGates.h"
 #include "app/Startup.h"
-#include "game/GameScoreFile.h"
+#include "core/GameScoreFile.h"
 #include "ui/NamedControls.h"
 #include "ui/WindowPlacement.h"
 

@@ -1,7 +1,7 @@
 #include "app/Startup.h"
 
-#include "app/ProgressFile.h"
-#include "game/GameScoreFile.h"
+#include "core/ProgressFile.h"
+#include "core/GameScoreFile.h"
 
 #include <QDir>
 

@@ -1,6 +1,6 @@
 #include "intro/Lesson0Windows.h"
 
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 #include "ui/Fonts.h"
 #include "ui/NamedControls.h"
 #include "ui/PictureBox.h"

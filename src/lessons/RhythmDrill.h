@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/ProgressRecord.h"
-#include "app/TypingAttempt.h"
+#include "core/ProgressRecord.h"
+#include "core/TypingAttempt.h"
 #include "lessons/LessonScript.h"
 
 #include <QString>

@@ -1,6 +1,6 @@
 #include "lessons/RhythmLessonWindow.h"
 
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 #include "ui/ClickSound.h"
 #include "ui/Fonts.h"
 #include "ui/NamedControls.h"

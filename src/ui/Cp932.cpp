@@ -22,8 +22,10 @@ QByteArray EncodeCp932(const QString& text, bool* ok)
 {
     QStringEncoder encoder(kCodePage, QStringConverter::Flag::Stateless);
     QByteArray bytes = encoder.encode(text);
+    // Decoding back also catches one-way "best fit" mappings, which would
+    // turn a character into another one on the learner's screen.
     if (ok)
-        *ok = !encoder.hasError();
+        *ok = !encoder.hasError() && DecodeCp932(bytes).text == text;
     return bytes;
 }
 

@@ -15,6 +15,7 @@ struct Decoded {
 };
 
 Decoded DecodeCp932(const QByteArray& bytes);
+// `ok` is false when a character has no CP932 form that decodes back to it.
 QByteArray EncodeCp932(const QString& text, bool* ok = nullptr);
 
 // Splits file bytes into lines. CR LF and a lone CR end a line; so does a

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QList>
 #include <QString>
 
 class QWidget;
@@ -20,21 +19,6 @@ public:
 class QtMessageService final : public MessageService {
 public:
     void show(QWidget* parent, const QString& text, MessageIcon icon, const QString& title) override;
-};
-
-// Records the messages instead of showing them.
-class RecordingMessageService final : public MessageService {
-public:
-    struct Shown {
-        QString text;
-        MessageIcon icon;
-        QString title;
-    };
-    void show(QWidget*, const QString& text, MessageIcon icon, const QString& title) override
-    {
-        shown.append({text, icon, title});
-    }
-    QList<Shown> shown;
 };
 
 } // namespace morvela

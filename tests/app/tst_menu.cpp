@@ -2,7 +2,7 @@
 // the exit, through its named controls.
 
 #include "app/F_mokuji.h"
-#include "app/ProgressFile.h"
+#include "core/ProgressFile.h"
 #include "support/Controls.h"
 #include "support/Harness.h"
 #include "ui/Cp932.h"

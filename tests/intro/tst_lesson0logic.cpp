@@ -4,11 +4,12 @@
 
 #include "intro/Lesson0.h"
 #include "intro/SpeedTest.h"
-#include "ui/Clock.h"
+#include "support/ManualClock.h"
 
 #include <QTest>
 
 using namespace morvela;
+using morvela::test::ManualClock;
 
 namespace {
 

@@ -2,9 +2,9 @@
 // through the boxes, the judgement, the home-row sequence, when the progress
 // file is written, and the whole lesson from the menu and back.
 
-#include "app/CourseScreens.h"
+#include "CourseScreens.h"
 #include "app/F_mokuji.h"
-#include "app/ProgressFile.h"
+#include "core/ProgressFile.h"
 #include "intro/Lesson0Windows.h"
 #include "support/Controls.h"
 #include "support/Harness.h"
@@ -18,6 +18,7 @@
 
 using namespace morvela;
 using morvela::test::Harness;
+using morvela::test::ManualClock;
 using morvela::test::button;
 using morvela::test::label;
 

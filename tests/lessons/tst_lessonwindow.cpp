@@ -2,9 +2,9 @@
 // typed from the menu to its end, the metronome's timer, and the drill
 // line over the typing box.
 
-#include "app/CourseScreens.h"
+#include "CourseScreens.h"
 #include "app/F_mokuji.h"
-#include "app/ProgressFile.h"
+#include "core/ProgressFile.h"
 #include "lessons/RhythmLessonWindow.h"
 #include "support/Controls.h"
 #include "support/Harness.h"

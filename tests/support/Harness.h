@@ -3,7 +3,10 @@
 // The application as the windows see it, built on a temporary program folder
 // with message boxes recorded and modal screens run by a script.
 
-#include "app/AppContext.h"
+#include "core/AppContext.h"
+#include "support/ManualClock.h"
+#include "support/RecordingMessageService.h"
+#include "support/ScriptedModalRunner.h"
 #include "support/TestFolder.h"
 
 namespace morvela::test {

@@ -1,7 +1,7 @@
 // The typing box: every character judged in order, only accepted ones
 // appended, and nothing else able to change the text.
 
-#include "app/TypingAttempt.h"
+#include "core/TypingAttempt.h"
 #include "ui/TypingBox.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "game/GameScoreFile.h"
+#include "core/GameScoreFile.h"
 
 #include "ui/Cp932.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "ui/Clock.h"
 #include "ui/MessageService.h"
 #include "ui/ModalRunner.h"

@@ -1,4 +1,4 @@
-#include "app/ProgressFile.h"
+#include "core/ProgressFile.h"
 
 #include "ui/Cp932.h"
 

@@ -1,4 +1,4 @@
-#include "app/ProgressRecord.h"
+#include "core/ProgressRecord.h"
 
 #include "ui/Cp932.h"
 

@@ -1,6 +1,6 @@
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 
-#include "app/ProgressFile.h"
+#include "core/ProgressFile.h"
 
 #include <QDir>
 

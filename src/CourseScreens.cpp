@@ -1,6 +1,6 @@
-#include "app/CourseScreens.h"
+#include "CourseScreens.h"
 
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 #include "app/F_mokuji.h"
 #include "intro/Lesson0Windows.h"
 #include "lessons/RhythmLessonWindow.h"

@@ -1,4 +1,4 @@
-#include "app/TypingAttempt.h"
+#include "core/TypingAttempt.h"
 
 namespace morvela {
 

@@ -1,9 +1,9 @@
 // The progress file and the game's score file: exact bytes, CP932 round
 // trips, the rules on best times, pages and options, and damaged files.
 
-#include "app/ProgressFile.h"
+#include "core/ProgressFile.h"
 #include "app/Startup.h"
-#include "game/GameScoreFile.h"
+#include "core/GameScoreFile.h"
 #include "support/TestFolder.h"
 #include "ui/Cp932.h"
 

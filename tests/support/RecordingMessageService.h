@@ -1,0 +1,24 @@
+#pragma once
+
+#include "ui/MessageService.h"
+
+#include <QList>
+
+namespace morvela::test {
+
+// Records the messages instead of showing them.
+class RecordingMessageService final : public MessageService {
+public:
+    struct Shown {
+        QString text;
+        MessageIcon icon;
+        QString title;
+    };
+    void show(QWidget*, const QString& text, MessageIcon icon, const QString& title) override
+    {
+        shown.append({text, icon, title});
+    }
+    QList<Shown> shown;
+};
+
+} // namespace morvela::test
