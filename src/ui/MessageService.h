@@ -1,12 +1,12 @@
 #pragma once
 
+#include "ui/MessageIcon.h"
+
 #include <QString>
 
 class QWidget;
 
 namespace morvela {
-
-enum class MessageIcon { None, Information, Warning, Error };
 
 // Every message box of the program goes through here (OK button, icon,
 // title), so a test can put a recorder in its place and never block.

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "core/TypingAttempt.h"
+
+#include <QStringList>
+
+namespace morvela {
+
+// One attempt at typing several lines in turn (the speed test, the sentence
+// lessons, the graduation exam): one cursor for the line being typed, back
+// to 1 when a line is complete, and one miss count over all lines.
+class LinesAttempt {
+public:
+    enum class Step { Refused, Accepted, LineDone, AllDone };
+
+    explicit LinesAttempt(const QStringList& lines = {}) { setLines(lines); }
+
+    // New lines start a new attempt.
+    void setLines(const QStringList& lines);
+    // Back to the first character of the first line with no misses.
+    void restart();
+    // Back to the first character of the line being typed; misses stay.
+    void rewindLine() { m_attempt.rewind(); }
+
+    // A character judged against the line being typed. The line after a
+    // LineDone is the next one; after AllDone the attempt stays complete
+    // (refusing everything) until the caller restarts or rewinds it.
+    Step type(char32_t typed);
+
+    int line() const { return m_line; } // 0-based: the line being typed
+    int lineCount() const { return int(m_lines.size()); }
+    const QStringList& lines() const { return m_lines; }
+    int CursorPos() const { return m_attempt.CursorPos(); }
+    int MissCount() const { return m_attempt.MissCount(); }
+
+private:
+    QStringList m_lines;
+    TypingAttempt m_attempt;
+    int m_line = 0;
+};
+
+} // namespace morvela
