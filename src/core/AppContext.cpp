@@ -1,5 +1,6 @@
 #include "core/AppContext.h"
 
+#include "core/GameScoreFile.h"
 #include "core/ProgressFile.h"
 
 #include <QDir>
@@ -20,6 +21,18 @@ bool AppContext::saveProgress(QWidget* parent)
     showMessage(parent,
                 QStringLiteral("練習の記録を保存できませんでした。\n%1\n%2\n\n記録はこのまま使えますが、ファイルには保存されていません。")
                     .arg(QDir::toNativeSeparators(state.folder.filePath(ProgressFileName)), error),
+                MessageIcon::Error);
+    return false;
+}
+
+bool AppContext::saveGameScore(QWidget* parent)
+{
+    QString error;
+    if (SaveGameScore(state.folder, state.GameHighScore, &error))
+        return true;
+    showMessage(parent,
+                QStringLiteral("ゲームの得点を保存できませんでした。\n%1\n%2")
+                    .arg(QDir::toNativeSeparators(state.folder.filePath(GameScoreFileName)), error),
                 MessageIcon::Error);
     return false;
 }
