@@ -54,6 +54,11 @@ public:
             rowStateChanged(row);
     }
     std::function<void(int row)> rowStateChanged;
+
+private:
+    // What could not be saved, where, why, and what that means for the learner.
+    void showSaveFailure(QWidget* parent, const QString& what, const QString& fileName, const QString& error,
+                         const QString& consequence);
 };
 
 } // namespace morvela
