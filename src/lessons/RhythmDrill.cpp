@@ -56,6 +56,15 @@ QString LevelDigit(int level)
     return QString(QChar(0xFF10 + level)); // full-width digit
 }
 
+TimerChange MetronomeTimerChange(bool timerActive, int runningInterval, int interval)
+{
+    if (interval <= 0)
+        return timerActive ? TimerChange::Stop : TimerChange::Keep;
+    if (!timerActive || runningInterval != interval)
+        return TimerChange::Start;
+    return TimerChange::Keep;
+}
+
 RhythmDrill::RhythmDrill(const LessonScript& script, ProgressRecord& record, const std::array<int, 5>& levels)
     : m_script(script), m_record(record), m_levels(levels)
 {

@@ -30,6 +30,13 @@ Judgement RhythmJudgement(int missCount, int interval, const std::array<int, 5>&
 // "１" .. "５".
 QString LevelDigit(int level);
 
+// What the metronome's timer does when the screen asks for `interval`
+// (0 = stopped) while it runs at `runningInterval` (or is idle). It restarts
+// only when the tempo changes: a restart on every key would hold the beat
+// back while the learner types.
+enum class TimerChange { Keep, Start, Stop };
+TimerChange MetronomeTimerChange(bool timerActive, int runningInterval, int interval);
+
 // What a rhythm lesson window shows.
 struct DrillScreen {
     QString Label3;   // speed level digit

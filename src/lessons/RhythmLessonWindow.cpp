@@ -157,14 +157,17 @@ void RhythmLessonWindow::render()
     m_command[4]->setEnabled(s.Command4Enabled);
     m_command[5]->setEnabled(s.Command5Enabled);
 
-    // Restart the metronome only when its tempo changes: a restart on every
-    // key would hold the beat back while the learner types.
-    if (s.interval <= 0) {
+    switch (MetronomeTimerChange(m_timer1.isActive(), m_timer1.interval(), s.interval)) {
+    case TimerChange::Start:
+        m_timer1.start(s.interval);
+        break;
+    case TimerChange::Stop:
         m_timer1.stop();
         m_beatOff.stop();
         flashBeat(false);
-    } else if (!m_timer1.isActive() || m_timer1.interval() != s.interval) {
-        m_timer1.start(s.interval);
+        break;
+    case TimerChange::Keep:
+        break;
     }
 }
 

@@ -67,6 +67,8 @@ void goToPage(RhythmDrill& drill, int page)
 class TestRhythmDrill : public QObject {
     Q_OBJECT
 private slots:
+    void timerRestartsOnlyWhenTheTempoChanges_data();
+    void timerRestartsOnlyWhenTheTempoChanges();
     void judgementThresholds_data();
     void judgementThresholds();
     void wordPageJudgement_data();
@@ -84,6 +86,28 @@ private slots:
     void lastPageEndsTheLesson();
     void scriptsAreConsistent();
 };
+
+void TestRhythmDrill::timerRestartsOnlyWhenTheTempoChanges_data()
+{
+    QTest::addColumn<bool>("active");
+    QTest::addColumn<int>("running");
+    QTest::addColumn<int>("wanted");
+    QTest::addColumn<int>("change");
+    QTest::newRow("a key at the same tempo keeps the beat") << true << 800 << 800 << int(TimerChange::Keep);
+    QTest::newRow("a new level restarts it") << true << 800 << 600 << int(TimerChange::Start);
+    QTest::newRow("an idle timer starts") << false << 800 << 800 << int(TimerChange::Start);
+    QTest::newRow("stopped by the switch") << true << 800 << 0 << int(TimerChange::Stop);
+    QTest::newRow("already stopped") << false << 800 << 0 << int(TimerChange::Keep);
+}
+
+void TestRhythmDrill::timerRestartsOnlyWhenTheTempoChanges()
+{
+    QFETCH(bool, active);
+    QFETCH(int, running);
+    QFETCH(int, wanted);
+    QFETCH(int, change);
+    QCOMPARE(int(MetronomeTimerChange(active, running, wanted)), change);
+}
 
 void TestRhythmDrill::judgementThresholds_data()
 {
