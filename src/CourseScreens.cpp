@@ -1,9 +1,14 @@
 #include "CourseScreens.h"
 
+#include "app/CourseGates.h"
 #include "core/AppContext.h"
+#include "app/F_Option.h"
+#include "app/F_hint.h"
 #include "app/F_mokuji.h"
 #include "intro/Lesson0Windows.h"
 #include "lessons/RhythmLessonWindow.h"
+
+#include <memory>
 
 namespace morvela {
 
@@ -16,6 +21,20 @@ void ConnectScreens(F_mokuji& menu, AppContext& ctx)
     menu.setCourseScreen(0, [&ctx, &menu] { RunLesson0(ctx, &menu); });
     for (int lesson = 1; lesson <= 4; ++lesson)
         menu.setCourseScreen(lesson, [&ctx, &menu, lesson] { ctx.runScreen<RhythmLessonWindow>(&menu, lesson); });
+
+    menu.setOptionsScreen([&ctx, &menu] { ctx.runScreen<F_Option>(&menu); });
+
+    // One hint window, made on first use (not at start-up) and filled
+    // afresh for each page; the menu owns it.
+    auto hints = std::make_shared<F_hint*>(nullptr);
+    for (int row = 0; row < CourseRowCount; ++row) {
+        menu.setHintPage(row, [&ctx, &menu, hints, row] {
+            if (!*hints)
+                *hints = new F_hint(ctx, &menu);
+            (*hints)->showHint(row + 1);
+            ctx.runner.run(**hints);
+        });
+    }
 }
 
 } // namespace morvela
