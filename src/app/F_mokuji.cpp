@@ -143,12 +143,23 @@ bool F_mokuji::Form_Load()
     setWindowTitle(ProgramTitle);
     const QString notice = PrepareRecords(m_ctx.state);
     refreshStatusBoxes();
-    m_label12->setText(QString::number(m_ctx.state.GameHighScore));
+    showHighScore();
     ApplyOptionCode(m_ctx.state.settings, m_ctx.state.progress.optionCodeValue());
     fillExamList();
     if (!notice.isEmpty())
         m_ctx.showMessage(this, notice, MessageIcon::Warning);
     return true;
+}
+
+void F_mokuji::showHighScore()
+{
+    m_label12->setText(QString::number(m_ctx.state.GameHighScore));
+    // However long the score, it is shown whole: the window grows for it.
+    m_label12->setMinimumWidth(qMax(m_label12->minimumWidth(), m_label12->sizeHint().width()));
+    if (layout())
+        layout()->activate();
+    if (width() < minimumSizeHint().width())
+        adjustSize();
 }
 
 void F_mokuji::fillExamList()
@@ -213,8 +224,10 @@ void F_mokuji::Command12_Click()
 
 void F_mokuji::Command13_Click()
 {
-    m_ctx.saveProgress(this);
-    emit quitRequested();
+    // After a failed save the program stays open: the learner can make room
+    // and press "終了" again, or close the window to leave without saving.
+    if (m_ctx.saveProgress(this))
+        emit quitRequested();
 }
 
 void F_mokuji::Command14_Click()
@@ -224,7 +237,7 @@ void F_mokuji::Command14_Click()
     setEnabled(false);
     m_game();
     setEnabled(true);
-    m_label12->setText(QString::number(m_ctx.state.GameHighScore));
+    showHighScore();
     m_ctx.saveGameScore(this);
 }
 

@@ -50,7 +50,7 @@ public:
     QComboBox* examList() const { return m_combo1; }
 
 signals:
-    // "終了": the record has been saved (or its failure shown); end the run.
+    // "終了": the record has been saved; end the run.
     void quitRequested();
 
 protected:
@@ -59,6 +59,7 @@ protected:
 private:
     void buildControls();
     void fillExamList();
+    void showHighScore();
 
     AppContext& m_ctx;
     std::array<QLineEdit*, 10> m_statusBoxes{};

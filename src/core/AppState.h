@@ -18,6 +18,9 @@ struct AppState {
     DerivedSettings settings; // RhythmInterval1..5, WordList1..6
     qint64 GameHighScore = 0;
     bool LoadedOnce = false;
+    // Files found damaged at start whose backup could not be made yet.
+    bool ProgressBackupOwed = false;
+    bool GameScoreBackupOwed = false;
     QString MessageText;      // the prompt of the message box about to show
 };
 
