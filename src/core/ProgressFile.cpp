@@ -107,7 +107,9 @@ ParsedProgress ParseProgress(const QByteArray& input)
 {
     ParsedProgress parsed;
     QByteArray bytes = input;
-    if (bytes.startsWith("\xEF\xBB\xBF")) {
+    // An editor's byte-order marks, however many, are no part of line 1:
+    // kept, they would be dropped at the next reading and line 1 change.
+    while (bytes.startsWith("\xEF\xBB\xBF")) {
         bytes.remove(0, 3);
         parsed.damaged = true;
     }

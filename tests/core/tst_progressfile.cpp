@@ -75,6 +75,8 @@ private slots:
     void startupChecksKeyboardPictureFirst();
     void examNamesDropTheExtension();
     void specialFilesAtStartUp();
+    void savedRecordReadsBackAsItWas_data();
+    void savedRecordReadsBackAsItWas();
     void largeFileKeepsWhatCanBeRead_data();
     void largeFileKeepsWhatCanBeRead();
     void unwritableTextFailsTheSave();
@@ -400,6 +402,25 @@ void TestProgressFile::examNamesDropTheExtension()
     QStringList names = ExamNames(ProgramFolder(folder.path()));
     names.sort();
     QCOMPARE(names, (QStringList{QStringLiteral("a"), QStringLiteral("b")}));
+}
+
+void TestProgressFile::savedRecordReadsBackAsItWas_data()
+{
+    // Inputs the fuzzer found, among others.
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("two byte-order marks before line 1")
+        << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF\xDF\xDF\xDF\xDF\xDF\xDF\xDF\xDF\xDF\xDF");
+    QTest::newRow("the file of the earlier program") << earlierProgramFile();
+}
+
+void TestProgressFile::savedRecordReadsBackAsItWas()
+{
+    QFETCH(QByteArray, bytes);
+    const ProgressRecord record = ParseProgress(bytes).record;
+    const QByteArray written = SerializeProgress(record);
+    QVERIFY(!written.isEmpty());
+    QCOMPARE(ParseProgress(written).record, record);
+    QVERIFY(!ParseProgress(written).damaged);
 }
 
 void TestProgressFile::specialFilesAtStartUp()
