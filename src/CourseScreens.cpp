@@ -9,12 +9,13 @@ namespace morvela {
 
 void ConnectScreens(F_mokuji& menu, AppContext& ctx)
 {
+    // A lesson that changes its state shows it on the menu at once.
+    ctx.rowStateChanged = [&menu](int row) { menu.refreshRowState(row); };
+
     // One line per screen; each screen's own file says how it runs.
     menu.setCourseScreen(0, [&ctx, &menu] { RunLesson0(ctx, &menu); });
-    menu.setCourseScreen(1, [&ctx, &menu] { RunRhythmLesson(ctx, 1, &menu); });
-    menu.setCourseScreen(2, [&ctx, &menu] { RunRhythmLesson(ctx, 2, &menu); });
-    menu.setCourseScreen(3, [&ctx, &menu] { RunRhythmLesson(ctx, 3, &menu); });
-    menu.setCourseScreen(4, [&ctx, &menu] { RunRhythmLesson(ctx, 4, &menu); });
+    for (int lesson = 1; lesson <= 4; ++lesson)
+        menu.setCourseScreen(lesson, [&ctx, &menu, lesson] { ctx.runScreen<RhythmLessonWindow>(&menu, lesson); });
 }
 
 } // namespace morvela

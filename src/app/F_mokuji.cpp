@@ -3,7 +3,6 @@
 #include "core/AppContext.h"
 #include "app/CourseGates.h"
 #include "app/Startup.h"
-#include "core/GameScoreFile.h"
 #include "ui/NamedControls.h"
 #include "ui/WindowPlacement.h"
 
@@ -40,7 +39,6 @@ F_mokuji::F_mokuji(AppContext& ctx, QWidget* parent) : QWidget(parent), m_ctx(ct
 {
     setObjectName(QStringLiteral("F_mokuji"));
     buildControls();
-    m_ctx.rowStateChanged = [this](int row) { refreshRowState(row); };
 }
 
 void F_mokuji::buildControls()
@@ -202,9 +200,9 @@ void F_mokuji::Command11_Click()
 
 void F_mokuji::Command12_Click()
 {
-    const QString name = m_combo1->currentText();
-    if (!m_ctx.state.folder.has(name + QStringLiteral(".ken"))) {
-        m_ctx.showMessage(this, name + QStringLiteral("　試験問題のファイルが見つかりません。"), MessageIcon::Error);
+    const QString missing = MissingExamMessage(m_ctx.state.folder, m_combo1->currentText());
+    if (!missing.isEmpty()) {
+        m_ctx.showMessage(this, missing, MessageIcon::Error);
         return;
     }
     if (m_exam)
@@ -225,9 +223,7 @@ void F_mokuji::Command14_Click()
     m_game();
     setEnabled(true);
     m_label12->setText(QString::number(m_ctx.state.GameHighScore));
-    QString error;
-    if (!SaveGameScore(m_ctx.state.folder, m_ctx.state.GameHighScore, &error))
-        m_ctx.showMessage(this, QStringLiteral("ゲームの得点を保存できませんでした。\n%1").arg(error), MessageIcon::Error);
+    m_ctx.saveGameScore(this);
 }
 
 void F_mokuji::Command26_Click()

@@ -78,4 +78,11 @@ QStringList ExamNames(const ProgramFolder& folder)
     return names;
 }
 
+QString MissingExamMessage(const ProgramFolder& folder, const QString& name)
+{
+    if (folder.has(name + QStringLiteral(".ken")))
+        return {};
+    return name + QStringLiteral("　試験問題のファイルが見つかりません。");
+}
+
 } // namespace morvela

@@ -22,4 +22,8 @@ QString PrepareRecords(AppState& state);
 // system gives them.
 QStringList ExamNames(const ProgramFolder& folder);
 
+// The mock exam's "開始": the message when the chosen text `name` has no
+// file (any letter case of name + ".ken"), else "".
+QString MissingExamMessage(const ProgramFolder& folder, const QString& name);
+
 } // namespace morvela

@@ -1,5 +1,6 @@
 #include "core/AppContext.h"
 
+#include "core/GameScoreFile.h"
 #include "core/ProgressFile.h"
 
 #include <QDir>
@@ -17,11 +18,27 @@ bool AppContext::saveProgress(QWidget* parent)
     QString error;
     if (SaveProgress(state.folder, state.progress, &error))
         return true;
-    showMessage(parent,
-                QStringLiteral("練習の記録を保存できませんでした。\n%1\n%2\n\n記録はこのまま使えますが、ファイルには保存されていません。")
-                    .arg(QDir::toNativeSeparators(state.folder.filePath(ProgressFileName)), error),
-                MessageIcon::Error);
+    showSaveFailure(parent, QStringLiteral("練習の記録を保存できませんでした。"), ProgressFileName, error,
+                    QStringLiteral("記録はこのまま使えますが、ファイルには保存されていません。"));
     return false;
+}
+
+bool AppContext::saveGameScore(QWidget* parent)
+{
+    QString error;
+    if (SaveGameScore(state.folder, state.GameHighScore, &error))
+        return true;
+    showSaveFailure(parent, QStringLiteral("ゲームの得点を保存できませんでした。"), GameScoreFileName, error,
+                    QStringLiteral("ハイスコアはこのまま使えますが、ファイルには保存されていません。"));
+    return false;
+}
+
+void AppContext::showSaveFailure(QWidget* parent, const QString& what, const QString& fileName, const QString& error,
+                                 const QString& consequence)
+{
+    const QString path = QDir::toNativeSeparators(state.folder.filePath(fileName));
+    showMessage(parent, what + QLatin1Char('\n') + path + QLatin1Char('\n') + error + QStringLiteral("\n\n") + consequence,
+                MessageIcon::Error);
 }
 
 } // namespace morvela

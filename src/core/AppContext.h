@@ -33,6 +33,19 @@ public:
     // stays as it is, so nothing the learner did is lost.
     bool saveProgress(QWidget* parent);
 
+    // game.ini with GameHighScore, the same way: atomic, a failure shown.
+    bool saveGameScore(QWidget* parent);
+
+    // The one way a screen runs: built, loaded, shown modally; its result.
+    // A screen is constructed as Screen(ctx, args..., parent).
+    template <class Screen, class... Args>
+    int runScreen(QWidget* parent, Args&&... args)
+    {
+        Screen screen(*this, std::forward<Args>(args)..., parent);
+        screen.Form_Load();
+        return runner.run(screen);
+    }
+
     // A lesson changed its state: the menu's status box of that course row
     // (0 = Lesson 0 .. 9 = graduation) shows it at once.
     void showRowState(int row) const
@@ -41,6 +54,11 @@ public:
             rowStateChanged(row);
     }
     std::function<void(int row)> rowStateChanged;
+
+private:
+    // What could not be saved, where, why, and what that means for the learner.
+    void showSaveFailure(QWidget* parent, const QString& what, const QString& fileName, const QString& error,
+                         const QString& consequence);
 };
 
 } // namespace morvela

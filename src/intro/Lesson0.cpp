@@ -61,9 +61,23 @@ QString JudgedTimeLine(const QString& bestSpeedTime)
         + QStringLiteral("秒でした。(ちなみに作者の最高は00分46秒です。）");
 }
 
-HomeRowDrill::Key HomeRowDrill::keyPress(char32_t typed)
+ScreenEffects PassLesson0Page(ProgressRecord& record, Lesson0Page passed)
 {
-    Key key;
+    ScreenEffects effects;
+    effects.save = RaiseFurthestPage(record, Lesson0PageId(passed));
+    return effects;
+}
+
+void HomeRowDrill::open()
+{
+    m_attempt.restart();
+    m_label6.clear();
+    m_command1Enabled = Lesson0NextPageOpen(m_record, Lesson0Page::Position);
+}
+
+KeyOutcome HomeRowDrill::keyPress(char32_t typed)
+{
+    KeyOutcome key;
     const TypingAttempt::Result result = m_attempt.type(typed);
     if (result == TypingAttempt::Result::Refused)
         return key;
@@ -71,7 +85,10 @@ HomeRowDrill::Key HomeRowDrill::keyPress(char32_t typed)
     if (result == TypingAttempt::Result::Completed) {
         m_attempt.rewind();
         m_record.LessonStates[0] = LessonState::Completed;
-        key.completed = true;
+        m_label6 = QStringLiteral("ＯＫ！その調子です。");
+        m_command1Enabled = true;
+        key.effects.rowStateShown = true;
+        key.effects.focus = QStringLiteral("Command1");
     }
     return key;
 }

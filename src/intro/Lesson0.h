@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/ProgressRecord.h"
+#include "core/ScreenEffects.h"
 #include "core/TypingAttempt.h"
 
 #include <QString>
@@ -18,6 +19,10 @@ QString Lesson0PageId(Lesson0Page page);
 // Whether a page's "次ページ>>" is open when it loads: the lesson was
 // completed before, or the learner has passed this page before.
 bool Lesson0NextPageOpen(const ProgressRecord& record, Lesson0Page page);
+
+// "次ページ>>" on a Lesson 0 page: the record reaches the file only when
+// passing this page raised the furthest page passed.
+ScreenEffects PassLesson0Page(ProgressRecord& record, Lesson0Page passed);
 
 // The judgement of the best speed-test time: bands 1 (fastest) to 5.
 // Best times compare as text, bounds included; any other text, "99分99"
@@ -37,22 +42,24 @@ inline const QString HomeRowSequence = QStringLiteral("ffjjddkkssllaa;;");
 // cleared: typing on checks the sequence from its start again.
 class HomeRowDrill {
 public:
-    struct Key {
-        bool accepted = false;
-        bool completed = false; // Lesson0State has become "完了"
-    };
-
     explicit HomeRowDrill(ProgressRecord& record) : m_record(record), m_attempt(HomeRowSequence) {}
 
-    Key keyPress(char32_t typed);
-    void restart() { m_attempt.restart(); }
+    // The page opens: a new attempt; "次ページ>>" open if passed before.
+    void open();
+    // Completing the sequence makes Lesson0State "完了", praises the learner
+    // and sends the focus to "次ページ>>".
+    KeyOutcome keyPress(char32_t typed);
 
     int CursorPos() const { return m_attempt.CursorPos(); }
     int MissCount() const { return m_attempt.MissCount(); }
+    QString Label6() const { return m_label6; }
+    bool Command1Enabled() const { return m_command1Enabled; }
 
 private:
     ProgressRecord& m_record;
     TypingAttempt m_attempt;
+    QString m_label6;
+    bool m_command1Enabled = false;
 };
 
 } // namespace morvela

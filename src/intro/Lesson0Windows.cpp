@@ -1,9 +1,12 @@
 #include "intro/Lesson0Windows.h"
 
 #include "core/AppContext.h"
+#include "core/ApplyEffects.h"
 #include "ui/Fonts.h"
 #include "ui/NamedControls.h"
 #include "ui/PictureBox.h"
+#include "ui/TypingColumn.h"
+#include "ui/TypingLines.h"
 #include "ui/WindowPlacement.h"
 
 #include <QFontMetrics>
@@ -21,18 +24,7 @@ namespace {
 // fits, and the longest sentence of the speed test fits on one line.
 constexpr int PageWidth = 720;
 
-// QLineEdit keeps its text this many pixels inside its contents rectangle.
-constexpr int LineEditTextMargin = 2;
-
 const QString Lesson0Tag = QStringLiteral(" ● Lesson0 ●");
-
-// "次ページ>>" on a Lesson 0 page: the record reaches the file only when this
-// page raised the furthest page passed.
-void passPage(AppContext& ctx, QWidget* page, Lesson0Page passed)
-{
-    if (RaiseFurthestPage(ctx.state.progress, Lesson0PageId(passed)))
-        ctx.saveProgress(page);
-}
 
 QLabel* namedLabel(const QString& name, const QString& text, QWidget* parent, int wrapWidth = 0)
 {
@@ -48,44 +40,6 @@ QFont bold(QFont font)
 {
     font.setBold(true);
     return font;
-}
-
-// A text to copy and the typing box under it: one left edge and one
-// fixed-pitch font, so each typed character stands under the one it answers.
-struct CopyLine {
-    QLabel* label;
-    TypingBox* box;
-};
-
-CopyLine copyLine(const QString& labelName, const QString& boxName, const QFont& font, int width, QWidget* parent,
-                  QBoxLayout* into)
-{
-    auto* frame = new QFrame(parent);
-    frame->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-    frame->setLineWidth(1);
-    auto* frameLayout = new QVBoxLayout(frame);
-    frameLayout->setContentsMargins(0, 0, 0, 0);
-    auto* box = new TypingBox(frame);
-    box->setObjectName(boxName);
-    box->setFont(font);
-    box->setFrame(false);
-    box->setTextMargins(0, 0, 0, 0);
-    frameLayout->addWidget(box);
-    frame->setFixedWidth(width);
-
-    QLabel* label = namedLabel(labelName, QString(), parent);
-    label->setFont(font);
-    label->setFixedWidth(width);
-    label->setContentsMargins(frame->frameWidth() + LineEditTextMargin, 0, 0, 0);
-    label->setIndent(0);
-    label->setMargin(0);
-
-    auto* column = new QVBoxLayout;
-    column->setSpacing(2);
-    column->addWidget(label);
-    column->addWidget(frame);
-    into->addLayout(column);
-    return {label, box};
 }
 
 // Prev, next on the left, the menu on the right, as on every lesson page.
@@ -150,18 +104,13 @@ void F_welcome::buildControls()
                                 this, PageWidth));
     outer->addSpacing(6);
 
-    const QFont font = DrillFont(13.5);
-    for (int i = 0; i < 3; ++i) {
-        if (i > 0)
-            outer->addSpacing(4);
-        const CopyLine line = copyLine(QStringLiteral("Label%1").arg(5 + i), QStringLiteral("Text%1").arg(1 + i), font,
-                                       PageWidth, this, outer);
-        m_text[size_t(i)] = line.box;
-        line.box->setInputMethodWanted(true); // kana and kanji come from the input method
-    }
-    m_text[0]->setJudge([this](char32_t key) { return Text1_KeyPress(key); });
-    m_text[1]->setJudge([this](char32_t key) { return Text2_KeyPress(key); });
-    m_text[2]->setJudge([this](char32_t key) { return Text3_KeyPress(key); });
+    m_lines = new TypingLines({{QStringLiteral("Label5"), QStringLiteral("Text1")},
+                               {QStringLiteral("Label6"), QStringLiteral("Text2")},
+                               {QStringLiteral("Label7"), QStringLiteral("Text3")}},
+                              AlignedDrillFont(13.5), PageWidth, this);
+    m_lines->setInputMethodWanted(true); // kana and kanji come from the input method
+    m_lines->setJudge([this](int box, char32_t key) { return keyPress(box, key); });
+    outer->addWidget(m_lines);
 
     outer->addSpacing(8);
     m_label8 = namedLabel(QStringLiteral("Label8"), QString(), this, PageWidth);
@@ -192,50 +141,25 @@ void F_welcome::buildControls()
 void F_welcome::Form_Load()
 {
     const auto& sentences = SpeedTestSentences();
-    for (int i = 0; i < 3; ++i) {
-        findChild<QLabel*>(QStringLiteral("Label%1").arg(5 + i))->setText(sentences[size_t(i)]);
-        m_text[size_t(i)]->clear();
-    }
-    m_command2->setEnabled(m_test.open());
+    m_lines->setTexts({sentences[0], sentences[1], sentences[2]});
+    m_test.open();
+    m_lines->clear();
+    m_command2->setEnabled(m_test.Command2Enabled());
     m_label8->clear();
     m_label9->setText(m_test.Label9());
-    showTurn();
     loadPage(this);
 }
 
-// Only the box whose turn it is can be reached. Boxes already typed keep
-// their text in plain sight but take no focus; later boxes wait disabled.
-void F_welcome::showTurn()
+TypingLines::Verdict F_welcome::keyPress(int box, char32_t key)
 {
-    const int turn = m_test.currentBox();
-    for (int i = 0; i < 3; ++i) {
-        TypingBox* box = m_text[size_t(i)];
-        box->setEnabled(i <= turn);
-        box->setFocusPolicy(i == turn ? Qt::StrongFocus : Qt::NoFocus);
-    }
-    m_text[size_t(turn)]->setFocus();
-}
-
-TypingBox::Verdict F_welcome::keyPress(int box, char32_t key)
-{
-    const SpeedTest::Key k = m_test.keyPress(box, key);
-    switch (k.focus) {
-    case SpeedTest::Focus::Stay:
-        break;
-    case SpeedTest::Focus::Text2:
-    case SpeedTest::Focus::Text3:
-        // The rest of an input-method commit carries on into the next box.
-        m_text[size_t(box)]->handRestTo(m_text[size_t(box + 1)]);
-        showTurn();
-        break;
-    case SpeedTest::Focus::Command2:
+    const KeyOutcome k = m_test.keyPress(box, key);
+    if (!k.effects.focus.isEmpty()) { // the test is done
         m_label8->setText(m_test.Label8());
         m_label9->setText(m_test.Label9());
-        m_command2->setEnabled(true);
-        m_command2->setFocus();
-        break;
+        m_command2->setEnabled(m_test.Command2Enabled());
+        ApplyEffects(m_ctx, *this, 0, k.effects);
     }
-    return k.accepted ? TypingBox::Verdict::Accept : TypingBox::Verdict::Refuse;
+    return {k.accepted, k.line};
 }
 
 void F_welcome::Command1_Click()
@@ -245,16 +169,14 @@ void F_welcome::Command1_Click()
 
 void F_welcome::Command2_Click()
 {
-    passPage(m_ctx, this, Lesson0Page::Welcome);
+    ApplyEffects(m_ctx, *this, 0, PassLesson0Page(m_ctx.state.progress, Lesson0Page::Welcome));
     done(int(Lesson0Page::Hantei));
 }
 
 void F_welcome::Command3_Click()
 {
     m_test.restart();
-    for (TypingBox* box : m_text)
-        box->clear();
-    showTurn();
+    m_lines->clear();
 }
 
 // ----------------------------------------------------------------- F_hantei
@@ -340,7 +262,7 @@ void F_hantei::Form_Load()
 
 void F_hantei::Command1_Click()
 {
-    passPage(m_ctx, this, Lesson0Page::Hantei);
+    ApplyEffects(m_ctx, *this, 0, PassLesson0Page(m_ctx.state.progress, Lesson0Page::Hantei));
     done(int(Lesson0Page::Position));
 }
 
@@ -396,10 +318,10 @@ void F_Position::buildControls()
                                 QStringLiteral("ちょっとやってみましょう。キーボードを見ないで右の様にタイプして見て下さい。"),
                                 this, PageWidth - DrillWidth - 16);
     tryIt->addWidget(label4, 0, Qt::AlignTop);
-    auto* drillColumn = new QVBoxLayout;
-    const CopyLine line = copyLine(QStringLiteral("Label5"), QStringLiteral("Text1"), DrillFont(13.5), DrillWidth, this,
-                                   drillColumn);
-    m_label5 = line.label;
+    const TypingColumn line = MakeTypingColumn({QStringLiteral("Label5")}, QStringLiteral("Text1"),
+                                               AlignedDrillFont(13.5), DrillWidth, this);
+    QVBoxLayout* drillColumn = line.layout;
+    m_label5 = line.labels.first();
     m_text1 = line.box;
     m_text1->setInputMethodWanted(false); // the keys themselves, not kana
     m_text1->setJudge([this](char32_t key) { return Text1_KeyPress(key); });
@@ -424,28 +346,30 @@ void F_Position::Form_Load()
 {
     m_picture1->loadPicture(m_ctx.state.folder, QStringLiteral("keyboard.bmp"));
     m_label5->setText(HomeRowSequence);
-    m_drill.restart();
+    m_drill.open();
     m_text1->clear();
-    m_command1->setEnabled(Lesson0NextPageOpen(m_ctx.state.progress, Lesson0Page::Position));
+    render();
     m_text1->setFocus();
     loadPage(this);
 }
 
+void F_Position::render()
+{
+    m_label6->setText(m_drill.Label6());
+    m_command1->setEnabled(m_drill.Command1Enabled());
+}
+
 TypingBox::Verdict F_Position::Text1_KeyPress(char32_t key)
 {
-    const HomeRowDrill::Key k = m_drill.keyPress(key);
-    if (k.completed) {
-        m_label6->setText(QStringLiteral("ＯＫ！その調子です。"));
-        m_command1->setEnabled(true);
-        m_command1->setFocus();
-        m_ctx.showRowState(0);
-    }
+    const KeyOutcome k = m_drill.keyPress(key);
+    render();
+    ApplyEffects(m_ctx, *this, 0, k.effects);
     return k.accepted ? TypingBox::Verdict::Accept : TypingBox::Verdict::Refuse;
 }
 
 void F_Position::Command1_Click()
 {
-    passPage(m_ctx, this, Lesson0Page::Position);
+    ApplyEffects(m_ctx, *this, 0, PassLesson0Page(m_ctx.state.progress, Lesson0Page::Position));
     done(int(Lesson0Page::Menu));
 }
 
@@ -468,24 +392,15 @@ void RunLesson0(AppContext& ctx, QWidget* parent)
     while (page != Lesson0Page::Menu) {
         int next = 0;
         switch (page) {
-        case Lesson0Page::Welcome: {
-            F_welcome window(ctx, parent);
-            window.Form_Load();
-            next = ctx.runner.run(window);
+        case Lesson0Page::Welcome:
+            next = ctx.runScreen<F_welcome>(parent);
             break;
-        }
-        case Lesson0Page::Hantei: {
-            F_hantei window(ctx, parent);
-            window.Form_Load();
-            next = ctx.runner.run(window);
+        case Lesson0Page::Hantei:
+            next = ctx.runScreen<F_hantei>(parent);
             break;
-        }
-        case Lesson0Page::Position: {
-            F_Position window(ctx, parent);
-            window.Form_Load();
-            next = ctx.runner.run(window);
+        case Lesson0Page::Position:
+            next = ctx.runScreen<F_Position>(parent);
             break;
-        }
         case Lesson0Page::Menu:
             break;
         }

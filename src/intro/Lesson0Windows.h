@@ -3,6 +3,7 @@
 #include "intro/Lesson0.h"
 #include "intro/SpeedTest.h"
 #include "ui/TypingBox.h"
+#include "ui/TypingLines.h"
 
 #include <QDialog>
 
@@ -15,6 +16,7 @@ namespace morvela {
 
 class AppContext;
 class PictureBox;
+class TypingLines;
 
 // Page 00-01: the welcome and the speed test. It closes with the page that
 // comes next (Lesson0Page) as its result.
@@ -25,9 +27,9 @@ public:
 
     void Form_Load();
 
-    TypingBox::Verdict Text1_KeyPress(char32_t key) { return keyPress(0, key); }
-    TypingBox::Verdict Text2_KeyPress(char32_t key) { return keyPress(1, key); }
-    TypingBox::Verdict Text3_KeyPress(char32_t key) { return keyPress(2, key); }
+    TypingLines::Verdict Text1_KeyPress(char32_t key) { return keyPress(0, key); }
+    TypingLines::Verdict Text2_KeyPress(char32_t key) { return keyPress(1, key); }
+    TypingLines::Verdict Text3_KeyPress(char32_t key) { return keyPress(2, key); }
     void Command1_Click();
     void Command2_Click();
     void Command3_Click();
@@ -36,12 +38,11 @@ public:
 
 private:
     void buildControls();
-    TypingBox::Verdict keyPress(int box, char32_t key);
-    void showTurn();
+    TypingLines::Verdict keyPress(int box, char32_t key);
 
     AppContext& m_ctx;
     SpeedTest m_test;
-    std::array<TypingBox*, 3> m_text{};
+    TypingLines* m_lines = nullptr;
     QLabel* m_label8 = nullptr;
     QLabel* m_label9 = nullptr;
     QPushButton* m_command1 = nullptr;
@@ -87,6 +88,7 @@ public:
 
 private:
     void buildControls();
+    void render();
 
     AppContext& m_ctx;
     HomeRowDrill m_drill;

@@ -25,35 +25,38 @@ QString BestSpeedTimeLine(const QString& bestSpeedTime)
     return QStringLiteral("あなたの最高タイムは") + bestSpeedTime + QStringLiteral("秒です");
 }
 
-SpeedTest::SpeedTest(ProgressRecord& record, const Clock& clock) : m_record(record), m_clock(clock)
+SpeedTest::SpeedTest(ProgressRecord& record, const Clock& clock)
+    : m_record(record), m_clock(clock),
+      m_attempt({SpeedTestSentences()[0], SpeedTestSentences()[1], SpeedTestSentences()[2]})
 {
     restart();
 }
 
-bool SpeedTest::open()
+void SpeedTest::open()
 {
     restart();
     QString& state = m_record.LessonStates[0];
     if (state == LessonState::NotStarted)
         state = LessonState::Practising;
-    return Lesson0NextPageOpen(m_record, Lesson0Page::Welcome);
+    m_command2Enabled = Lesson0NextPageOpen(m_record, Lesson0Page::Welcome);
 }
 
 void SpeedTest::restart()
 {
-    m_box = 0;
-    m_attempt.setText(SpeedTestSentences()[0]);
+    m_attempt.restart();
     m_timingStarted = false;
 }
 
-SpeedTest::Key SpeedTest::keyPress(int box, char32_t typed)
+KeyOutcome SpeedTest::keyPress(int box, char32_t typed)
 {
-    Key key;
-    if (box != m_box)
+    KeyOutcome key;
+    key.line = currentBox();
+    if (box != currentBox())
         return key; // a box out of reach takes nothing and counts nothing
 
-    const TypingAttempt::Result result = m_attempt.type(typed);
-    if (result == TypingAttempt::Result::Refused)
+    const LinesAttempt::Step step = m_attempt.type(typed);
+    key.line = currentBox();
+    if (step == LinesAttempt::Step::Refused)
         return key;
 
     key.accepted = true;
@@ -61,21 +64,15 @@ SpeedTest::Key SpeedTest::keyPress(int box, char32_t typed)
         m_startTime = m_clock.nowSeconds();
         m_timingStarted = true;
     }
-    if (result != TypingAttempt::Result::Completed)
+    if (step != LinesAttempt::Step::AllDone)
         return key;
 
-    if (m_box < 2) {
-        ++m_box;
-        m_attempt.continueWith(SpeedTestSentences()[size_t(m_box)]);
-        key.focus = m_box == 1 ? Focus::Text2 : Focus::Text3;
-        return key;
-    }
     // The last sentence is in: typing on checks it from its start again,
     // and finishing again is timed from the first start.
-    m_attempt.rewind();
+    m_attempt.rewindLine();
     finish();
-    key.focus = Focus::Command2;
-    key.finished = true;
+    m_command2Enabled = true;
+    key.effects.focus = QStringLiteral("Command2");
     return key;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 
 #include "core/ProgressRecord.h"
-#include "core/TypingAttempt.h"
+#include "core/LinesAttempt.h"
+#include "core/ScreenEffects.h"
 #include "ui/Clock.h"
 
 #include <QString>
@@ -24,30 +25,23 @@ QString BestSpeedTimeLine(const QString& bestSpeedTime);
 // scramble the cursor.
 class SpeedTest {
 public:
-    // Where the focus goes after a character.
-    enum class Focus { Stay, Text2, Text3, Command2 };
-
-    struct Key {
-        bool accepted = false;
-        Focus focus = Focus::Stay;
-        bool finished = false; // the result and best time have changed
-    };
-
     SpeedTest(ProgressRecord& record, const Clock& clock);
 
     // The page opens: a new attempt, "未" becomes "練習中" (in memory only).
-    // Returns whether "次ページ>>" is open from the start.
-    bool open();
+    void open();
 
     // "もう一度": a new attempt. The result and best lines stay.
     void restart();
 
-    // A character typed or committed into box 0..2 (Text1..Text3).
-    Key keyPress(int box, char32_t typed);
+    // A character typed or committed into box 0..2 (Text1..Text3). A box
+    // whose turn it is not takes nothing and counts nothing. The outcome's
+    // line is the box whose turn it is now; finishing the third sentence
+    // sends the focus to "次ページ>>".
+    KeyOutcome keyPress(int box, char32_t typed);
 
     // The box whose turn it is: 0..2. After the attempt is finished it stays
     // at the last box, where typing on checks the last sentence again.
-    int currentBox() const { return m_box; }
+    int currentBox() const { return m_attempt.line(); }
 
     int CursorPos() const { return m_attempt.CursorPos(); }
     int MissCount() const { return m_attempt.MissCount(); }
@@ -58,15 +52,17 @@ public:
 
     QString Label8() const { return m_label8; }
     QString Label9() const { return BestSpeedTimeLine(m_record.BestSpeedTime); }
+    // "次ページ>>": open when the page was passed before or the test is done.
+    bool Command2Enabled() const { return m_command2Enabled; }
 
 private:
     void finish();
 
     ProgressRecord& m_record;
     const Clock& m_clock;
-    TypingAttempt m_attempt;
-    int m_box = 0;
+    LinesAttempt m_attempt;
     bool m_timingStarted = false;
+    bool m_command2Enabled = false;
     qint64 m_startTime = 0;
     qint64 m_endTime = 0;
     QString m_speedTime;

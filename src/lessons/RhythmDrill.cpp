@@ -2,6 +2,27 @@
 
 namespace morvela {
 
+namespace {
+
+const QString Text1 = QStringLiteral("Text1");
+
+// The box is emptied.
+void clearText1(ScreenEffects& effects)
+{
+    effects.clearBoxes = {Text1};
+}
+
+// After every event of the drill the learner types on in Text1, unless the
+// event sent the focus elsewhere ("次ページ>>" after a pass).
+ScreenEffects typingOn(ScreenEffects effects)
+{
+    if (effects.focus.isEmpty())
+        effects.focus = Text1;
+    return effects;
+}
+
+} // namespace
+
 QString JudgementMessage(Judgement judgement)
 {
     switch (judgement) {
@@ -35,6 +56,15 @@ QString LevelDigit(int level)
     return QString(QChar(0xFF10 + level)); // full-width digit
 }
 
+TimerChange MetronomeTimerChange(bool timerActive, int runningInterval, int interval)
+{
+    if (interval <= 0)
+        return timerActive ? TimerChange::Stop : TimerChange::Keep;
+    if (!timerActive || runningInterval != interval)
+        return TimerChange::Start;
+    return TimerChange::Keep;
+}
+
 RhythmDrill::RhythmDrill(const LessonScript& script, ProgressRecord& record, const std::array<int, 5>& levels)
     : m_script(script), m_record(record), m_levels(levels)
 {
@@ -46,18 +76,18 @@ QString& RhythmDrill::lessonState() const
     return m_record.LessonStates[size_t(m_script.lesson)];
 }
 
-DrillEffects RhythmDrill::open()
+ScreenEffects RhythmDrill::open()
 {
-    DrillEffects effects;
+    ScreenEffects effects;
     enterPage(1);
     m_screen.Command5Enabled = false;
     m_screen.Command4Enabled = m_record.FurthestPage >= m_script.page(1).pageId;
     if (lessonState() == LessonState::NotStarted) {
         lessonState() = LessonState::Practising;
-        effects.lessonStateShown = true;
+        effects.rowStateShown = true;
     }
-    effects.clearText1 = true;
-    return effects;
+    clearText1(effects);
+    return typingOn(effects);
 }
 
 void RhythmDrill::enterPage(int pageNo)
@@ -71,12 +101,14 @@ void RhythmDrill::enterPage(int pageNo)
     if (m_script.isWordPage(pageNo)) {
         // Word pages are typed slowly and surely, with no beat.
         m_screen.interval = 0;
+        m_running = false;
         m_screen.Command1 = MetronomeCaption::Again;
         m_screen.Command2Enabled = false;
         m_screen.Command3Enabled = false;
         m_screen.Label5 = page.advice;
     } else {
         m_screen.interval = m_levels[0];
+        m_running = true;
         m_screen.Command1 = MetronomeCaption::Stop;
         m_screen.Command2Enabled = true;
         m_screen.Command3Enabled = true;
@@ -95,9 +127,9 @@ void RhythmDrill::runAtLevel(int level)
     m_screen.Label3 = LevelDigit(level);
 }
 
-DrillKey RhythmDrill::keyPress(char32_t key)
+KeyOutcome RhythmDrill::keyPress(char32_t key)
 {
-    DrillKey result;
+    KeyOutcome result;
     switch (m_attempt.type(key)) {
     case TypingAttempt::Result::Refused:
         return result;
@@ -107,19 +139,14 @@ DrillKey RhythmDrill::keyPress(char32_t key)
     case TypingAttempt::Result::Completed:
         break;
     }
-    result.judged = true;
-    result.accepted = true;
     result.effects = judge();
-    // Completing a page while the metronome was stopped restarts it with an
-    // empty box: the completing key does not go in.
-    if (result.effects.clearText1)
-        result.accepted = false;
+    result.accepted = !result.effects.clearBoxes.contains(Text1);
     return result;
 }
 
-DrillEffects RhythmDrill::judge()
+ScreenEffects RhythmDrill::judge()
 {
-    DrillEffects effects;
+    ScreenEffects effects;
     const bool wordPage = m_script.isWordPage(m_pageNo);
     const Judgement verdict = RhythmJudgement(m_attempt.MissCount(), m_screen.interval, m_levels, wordPage);
     m_screen.Label5 = JudgementMessage(verdict);
@@ -129,10 +156,10 @@ DrillEffects RhythmDrill::judge()
         m_screen.Command4Enabled = true;
         if (m_pageNo == LessonScript::PageCount) {
             lessonState() = LessonState::Completed;
-            effects.lessonStateShown = true;
+            effects.rowStateShown = true;
         }
         effects.save = true; // on every pass, raised or not
-        effects.focus = DrillFocus::Command4;
+        effects.focus = QStringLiteral("Command4");
     }
 
     if (!wordPage) {
@@ -141,57 +168,59 @@ DrillEffects RhythmDrill::judge()
             stopMetronome();
         } else {
             restartMetronome();
-            effects.clearText1 = true;
+            clearText1(effects);
         }
     }
     restartAttempt();
-    return effects;
+    return typingOn(effects);
 }
 
-DrillEffects RhythmDrill::switchMetronome()
+ScreenEffects RhythmDrill::switchMetronome()
 {
-    DrillEffects effects;
-    if (m_screen.Command1 == MetronomeCaption::Stop) {
+    ScreenEffects effects;
+    if (m_running) {
         stopMetronome();
-    } else if (m_screen.Command1 == MetronomeCaption::Again) {
-        effects.clearText1 = true;
+    } else if (m_script.isWordPage(m_pageNo)) {
+        clearText1(effects);
         restartAttempt();
     } else {
         restartMetronome();
-        effects.clearText1 = true;
+        clearText1(effects);
         restartAttempt();
     }
-    return effects;
+    return typingOn(effects);
 }
 
 void RhythmDrill::stopMetronome()
 {
     m_savedInterval = m_screen.interval;
     m_screen.interval = 0;
+    m_running = false;
     m_screen.Command1 = MetronomeCaption::Restart;
 }
 
 void RhythmDrill::restartMetronome()
 {
     m_screen.interval = m_savedInterval;
+    m_running = true;
     m_screen.Command1 = MetronomeCaption::Stop;
 }
 
-DrillEffects RhythmDrill::faster()
+ScreenEffects RhythmDrill::faster()
 {
     return changeLevel(+1);
 }
 
-DrillEffects RhythmDrill::slower()
+ScreenEffects RhythmDrill::slower()
 {
     return changeLevel(-1);
 }
 
-DrillEffects RhythmDrill::changeLevel(int step)
+ScreenEffects RhythmDrill::changeLevel(int step)
 {
-    DrillEffects effects;
+    ScreenEffects effects;
     if (m_script.isWordPage(m_pageNo))
-        return effects; // the buttons are disabled there
+        return typingOn(effects); // the buttons are disabled there
     const bool wasRunning = running();
     const int from = wasRunning ? m_screen.interval : m_savedInterval;
     // Faster compares with levels 1, 2, 3, 4 in turn, slower with 5, 4, 3, 2.
@@ -204,43 +233,47 @@ DrillEffects RhythmDrill::changeLevel(int step)
             level = m_levels[size_t(l - 1)] == from ? l : 0;
     }
     if (!level)
-        return effects; // already at the end of the scale: nothing changes
+        return typingOn(effects); // already at the end of the scale: nothing changes
     runAtLevel(level + step);
     if (!wasRunning) {
+        m_running = true;
         m_screen.Command1 = MetronomeCaption::Stop;
-        effects.clearText1 = true;
+        clearText1(effects);
         restartAttempt();
     }
-    return effects;
+    return typingOn(effects);
 }
 
-DrillEffects RhythmDrill::nextPage()
+ScreenEffects RhythmDrill::nextPage()
 {
-    DrillEffects effects;
-    effects.clearText1 = true;
+    ScreenEffects effects;
+    clearText1(effects);
     restartAttempt();
     if (m_pageNo >= LessonScript::PageCount) {
         m_screen.interval = 0; // the metronome falls silent as the lesson ends
-        effects.lessonEnded = true;
-        return effects;
+        m_running = false;
+        effects.message = m_script.endMessage;
+        effects.messageIcon = MessageIcon::Information;
+        effects.close = true;
+        return typingOn(effects);
     }
     enterPage(m_pageNo + 1);
     m_screen.Command5Enabled = true;
     // Forward past a page only once it has been passed.
     m_screen.Command4Enabled = m_record.FurthestPage >= m_script.page(m_pageNo).pageId;
-    return effects;
+    return typingOn(effects);
 }
 
-DrillEffects RhythmDrill::previousPage()
+ScreenEffects RhythmDrill::previousPage()
 {
-    DrillEffects effects;
-    effects.clearText1 = true;
+    ScreenEffects effects;
+    clearText1(effects);
     enterPage(qMax(1, m_pageNo - 1));
     if (m_record.FurthestPage >= m_script.page(m_pageNo).pageId)
         m_screen.Command4Enabled = true;
     if (m_pageNo == 1)
         m_screen.Command5Enabled = false;
-    return effects;
+    return typingOn(effects);
 }
 
 } // namespace morvela

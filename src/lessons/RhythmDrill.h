@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/ProgressRecord.h"
+#include "core/ScreenEffects.h"
 #include "core/TypingAttempt.h"
 #include "lessons/LessonScript.h"
 
@@ -29,6 +30,13 @@ Judgement RhythmJudgement(int missCount, int interval, const std::array<int, 5>&
 // "１" .. "５".
 QString LevelDigit(int level);
 
+// What the metronome's timer does when the screen asks for `interval`
+// (0 = stopped) while it runs at `runningInterval` (or is idle). It restarts
+// only when the tempo changes: a restart on every key would hold the beat
+// back while the learner types.
+enum class TimerChange { Keep, Start, Stop };
+TimerChange MetronomeTimerChange(bool timerActive, int runningInterval, int interval);
+
 // What a rhythm lesson window shows.
 struct DrillScreen {
     QString Label3;   // speed level digit
@@ -45,25 +53,6 @@ struct DrillScreen {
     friend bool operator==(const DrillScreen&, const DrillScreen&) = default;
 };
 
-enum class DrillFocus { Text1, Command4 };
-
-// What the window has to do after an event, besides showing the screen.
-struct DrillEffects {
-    bool clearText1 = false;
-    DrillFocus focus = DrillFocus::Text1;
-    bool save = false;             // SaveProgress: a page was passed
-    bool lessonStateShown = false; // the menu's status box of the lesson shows its new state
-    bool lessonEnded = false;      // show the end message and close the window
-};
-
-// One key of Text1: whether its character goes into the box, and whether it
-// completed the page (then `effects` says what the judgement asks for).
-struct DrillKey {
-    bool accepted = false;
-    bool judged = false;
-    DrillEffects effects;
-};
-
 // The rhythm drill of one lesson window: pages, the metronome's level and
 // state, the attempt, and the judgement with its effects on the progress
 // record. Deterministic; the window renders `screen()` and carries out the
@@ -74,15 +63,17 @@ public:
 
     // The window opens: page 1, level 1, running; "未" becomes "練習中"
     // (in memory only; it reaches the file with the next save).
-    DrillEffects open();
+    ScreenEffects open();
 
-    DrillKey keyPress(char32_t key);
+    // A completed page is judged; completing it with the metronome stopped
+    // restarts it with an empty box, so the completing key does not go in.
+    KeyOutcome keyPress(char32_t key);
 
-    DrillEffects switchMetronome(); // Command1: stop, restart, or retry a word page
-    DrillEffects faster();          // Command2
-    DrillEffects slower();          // Command3
-    DrillEffects nextPage();        // Command4
-    DrillEffects previousPage();    // Command5
+    ScreenEffects switchMetronome(); // Command1: stop, restart, or retry a word page
+    ScreenEffects faster();          // Command2
+    ScreenEffects slower();          // Command3
+    ScreenEffects nextPage();        // Command4
+    ScreenEffects previousPage();    // Command5
 
     const DrillScreen& screen() const { return m_screen; }
     const LessonScript& script() const { return m_script; }
@@ -91,7 +82,7 @@ public:
     int CursorPos() const { return m_attempt.CursorPos(); }
     int MissCount() const { return m_attempt.MissCount(); }
     int SavedInterval() const { return m_savedInterval; }
-    bool running() const { return m_screen.Command1 == MetronomeCaption::Stop; }
+    bool running() const { return m_running; }
 
 private:
     QString& lessonState() const;
@@ -101,8 +92,8 @@ private:
     void stopMetronome();
     void restartMetronome();
     void runAtLevel(int level);
-    DrillEffects judge();
-    DrillEffects changeLevel(int step);
+    ScreenEffects judge();
+    ScreenEffects changeLevel(int step);
 
     const LessonScript& m_script;
     ProgressRecord& m_record;
@@ -111,6 +102,7 @@ private:
     TypingAttempt m_attempt;
     int m_pageNo = 1;
     int m_savedInterval = 0;
+    bool m_running = false; // the metronome beats (word pages: never)
 };
 
 } // namespace morvela

@@ -1,10 +1,12 @@
 #include "lessons/RhythmLessonWindow.h"
 
 #include "core/AppContext.h"
+#include "core/ApplyEffects.h"
 #include "ui/ClickSound.h"
 #include "ui/Fonts.h"
 #include "ui/NamedControls.h"
 #include "ui/PictureBox.h"
+#include "ui/TypingColumn.h"
 #include "ui/WindowPlacement.h"
 
 #include <QFontMetrics>
@@ -18,28 +20,8 @@ namespace morvela {
 
 namespace {
 
-// QLineEdit keeps its text this many pixels inside its contents rectangle.
-constexpr int LineEditTextMargin = 2;
-
 // Half-width columns of the widest drill line, instruction or caption.
 constexpr int DrillColumns = 67;
-
-// The drill font, in a size where a full-width character is exactly two
-// half-width ones on this machine; otherwise captions drift off their romaji.
-QFont AlignedDrillFont()
-{
-    QFont font = DrillFont(13.5);
-    if (FullWidthIsTwoHalfWidths(font))
-        return font;
-    const int pixels = QFontMetrics(font).height();
-    for (int delta : {0, 1, -1, 2, -2}) {
-        QFont sized = font;
-        sized.setPixelSize(pixels + delta);
-        if (FullWidthIsTwoHalfWidths(sized))
-            return sized;
-    }
-    return font;
-}
 
 } // namespace
 
@@ -66,7 +48,6 @@ void RhythmLessonWindow::buildControls()
 {
     const LessonScript& script = m_drill.script();
     const QFont drillFont = AlignedDrillFont();
-    const QFontMetrics drillMetrics(drillFont);
 
     auto* outer = new QVBoxLayout(this);
     outer->setSizeConstraint(QLayout::SetFixedSize);
@@ -100,44 +81,18 @@ void RhythmLessonWindow::buildControls()
     // The drill column: caption, drill line and typing box share one left
     // edge, one width and one fixed-pitch font, so every typed character
     // stands under the character it answers and every word under its kanji.
-    auto* box = new QFrame(this);
-    box->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-    box->setLineWidth(1);
-    auto* boxLayout = new QVBoxLayout(box);
-    boxLayout->setContentsMargins(0, 0, 0, 0);
-    m_text1 = new TypingBox(box);
-    m_text1->setObjectName(QStringLiteral("Text1"));
-    m_text1->setFont(drillFont);
-    m_text1->setFrame(false);
-    m_text1->setTextMargins(0, 0, 0, 0);
+    const int columnWidth = TypingColumnWidth(drillFont, DrillColumns);
+    QStringList labelNames{QStringLiteral("Label4")};
+    if (script.hasPageLabel())
+        labelNames.prepend(QStringLiteral("Label6"));
+    const TypingColumn column = MakeTypingColumn(labelNames, QStringLiteral("Text1"), drillFont, columnWidth, this);
+    m_label4 = column.labels.last();
+    if (script.hasPageLabel())
+        m_label6 = column.labels.first();
+    m_text1 = column.box;
     m_text1->setInputMethodWanted(false);
     m_text1->setJudge([this](char32_t key) { return Text1_KeyPress(key); });
-    boxLayout->addWidget(m_text1);
-
-    const int textX = box->frameWidth() + LineEditTextMargin;
-    const int columnWidth = 2 * box->frameWidth() + 2 * LineEditTextMargin + 2
-        + drillMetrics.horizontalAdvance(QString(DrillColumns, QLatin1Char('m')));
-    box->setFixedWidth(columnWidth);
-
-    auto drillLabel = [&](const QString& name) {
-        QLabel* l = NamedLabel(name, QString(), this);
-        l->setFont(drillFont);
-        l->setFixedWidth(columnWidth);
-        l->setContentsMargins(textX, 0, 0, 0);
-        l->setIndent(0);
-        l->setMargin(0);
-        return l;
-    };
-    auto* column = new QVBoxLayout;
-    column->setSpacing(2);
-    if (script.hasPageLabel()) {
-        m_label6 = drillLabel(QStringLiteral("Label6"));
-        column->addWidget(m_label6);
-    }
-    m_label4 = drillLabel(QStringLiteral("Label4"));
-    column->addWidget(m_label4);
-    column->addWidget(box);
-    outer->addLayout(column);
+    outer->addLayout(column.layout);
 
     m_label5 = NamedLabel(QStringLiteral("Label5"), QString(), this);
     m_label5->setWordWrap(true);
@@ -182,24 +137,10 @@ void RhythmLessonWindow::Form_Load()
     CentreOnScreen(this);
 }
 
-void RhythmLessonWindow::apply(const DrillEffects& effects)
+void RhythmLessonWindow::apply(const ScreenEffects& effects)
 {
-    if (effects.clearText1)
-        m_text1->clear();
     render();
-    if (effects.lessonStateShown)
-        m_ctx.showRowState(m_drill.script().lesson);
-    if (effects.save)
-        m_ctx.saveProgress(this);
-    if (effects.lessonEnded) {
-        m_ctx.showMessage(this, m_drill.script().endMessage, MessageIcon::Information);
-        accept();
-        return;
-    }
-    if (effects.focus == DrillFocus::Command4 && m_command[4]->isEnabled())
-        m_command[4]->setFocus();
-    else
-        m_text1->setFocus();
+    ApplyEffects(m_ctx, *this, m_drill.script().lesson, effects);
 }
 
 void RhythmLessonWindow::render()
@@ -216,14 +157,17 @@ void RhythmLessonWindow::render()
     m_command[4]->setEnabled(s.Command4Enabled);
     m_command[5]->setEnabled(s.Command5Enabled);
 
-    // Restart the metronome only when its tempo changes: a restart on every
-    // key would hold the beat back while the learner types.
-    if (s.interval <= 0) {
+    switch (MetronomeTimerChange(m_timer1.isActive(), m_timer1.interval(), s.interval)) {
+    case TimerChange::Start:
+        m_timer1.start(s.interval);
+        break;
+    case TimerChange::Stop:
         m_timer1.stop();
         m_beatOff.stop();
         flashBeat(false);
-    } else if (!m_timer1.isActive() || m_timer1.interval() != s.interval) {
-        m_timer1.start(s.interval);
+        break;
+    case TimerChange::Keep:
+        break;
     }
 }
 
@@ -277,8 +221,8 @@ void RhythmLessonWindow::Command6_Click()
 
 TypingBox::Verdict RhythmLessonWindow::Text1_KeyPress(char32_t key)
 {
-    const DrillKey k = m_drill.keyPress(key);
-    if (k.judged)
+    const KeyOutcome k = m_drill.keyPress(key);
+    if (k.effects != ScreenEffects{})
         apply(k.effects);
     return k.accepted ? TypingBox::Verdict::Accept : TypingBox::Verdict::Refuse;
 }
@@ -289,13 +233,6 @@ void RhythmLessonWindow::done(int result)
     m_timer1.stop();
     m_beatOff.stop();
     QDialog::done(result);
-}
-
-void RunRhythmLesson(AppContext& ctx, int lesson, QWidget* menu)
-{
-    RhythmLessonWindow window(ctx, lesson, menu);
-    window.Form_Load();
-    ctx.runner.run(window);
 }
 
 } // namespace morvela

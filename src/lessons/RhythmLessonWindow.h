@@ -46,7 +46,7 @@ public:
 
 private:
     void buildControls();
-    void apply(const DrillEffects& effects);
+    void apply(const ScreenEffects& effects);
     void render();
     void flashBeat(bool on);
 
@@ -65,8 +65,5 @@ private:
     PictureBox* m_picture1 = nullptr;
     QPushButton* m_command[7] = {}; // Command1..Command6 at [1]..[6]
 };
-
-// Opens lesson `lesson`'s window from the menu and runs it modally.
-void RunRhythmLesson(AppContext& ctx, int lesson, QWidget* menu);
 
 } // namespace morvela

@@ -1,6 +1,7 @@
 #include "ui/Fonts.h"
 
 #include <QApplication>
+#include <QFontInfo>
 #include <QFontMetricsF>
 
 namespace morvela {
@@ -31,8 +32,28 @@ bool FullWidthIsTwoHalfWidths(const QFont& font)
     const qreal half = m.horizontalAdvance(QLatin1Char('a'));
     const qreal full = m.horizontalAdvance(QStringLiteral("砂"));
     const qreal space = m.horizontalAdvance(QChar(0x3000));
-    return half > 0 && qAbs(full - 2 * half) < 0.01 && qAbs(space - 2 * half) < 0.01
+    // A whole number of pixels, too: at a fractional advance a label and a
+    // line edit place the same glyphs a pixel apart.
+    return half > 0 && qAbs(half - qRound(half)) < 0.01 && qAbs(full - 2 * half) < 0.01
+        && qAbs(space - 2 * half) < 0.01
         && qAbs(m.horizontalAdvance(QLatin1Char(';')) - half) < 0.01;
+}
+
+QFont AlignedDrillFont(qreal pointSize)
+{
+    // Some sizes round a full-width advance off two half-widths; then the
+    // captions drift off their romaji. Try the sizes around it.
+    QFont font = DrillFont(pointSize);
+    if (FullWidthIsTwoHalfWidths(font))
+        return font;
+    const int pixels = QFontInfo(font).pixelSize();
+    for (int delta : {0, 1, -1, 2, -2, 3, -3, 4, -4}) {
+        QFont sized = font;
+        sized.setPixelSize(pixels + delta);
+        if (FullWidthIsTwoHalfWidths(sized))
+            return sized;
+    }
+    return font;
 }
 
 } // namespace morvela

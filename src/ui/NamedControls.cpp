@@ -17,7 +17,10 @@ QPushButton* NamedButton(const QString& name, const QString& caption, QWidget* p
 {
     auto* b = new QPushButton(caption, parent);
     b->setObjectName(name);
-    b->setAutoDefault(false);
+    // Enter presses the focused button, as on every desktop: after a pass
+    // the focus is on "次ページ>>" so the learner goes on without the mouse.
+    // Enter in a typing box stays a key to judge: the box takes it itself.
+    b->setAutoDefault(true);
     return b;
 }
 

@@ -13,8 +13,7 @@ namespace morvela {
 // A label that shows its text as plain text, never as markup.
 QLabel* NamedLabel(const QString& name, const QString& text, QWidget* parent);
 
-// A button that Enter never clicks by default: in a screen with a typing box,
-// Enter is a key to judge.
+// A button that Enter presses while it has the focus.
 QPushButton* NamedButton(const QString& name, const QString& caption, QWidget* parent);
 
 } // namespace morvela

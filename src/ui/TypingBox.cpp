@@ -1,5 +1,7 @@
 #include "ui/TypingBox.h"
 
+#include "ui/ForeignText.h"
+
 #include <QGuiApplication>
 #include <QInputMethod>
 #include <QInputMethodEvent>
@@ -25,8 +27,7 @@ bool isEditingShortcut(const QKeyEvent* e)
 
 TypingBox::TypingBox(QWidget* parent) : QLineEdit(parent)
 {
-    setContextMenuPolicy(Qt::NoContextMenu);
-    setAcceptDrops(false);
+    RefuseDropsAndContextMenu(this);
     setDragEnabled(false);
     setAttribute(Qt::WA_InputMethodEnabled, true);
 }
@@ -84,7 +85,7 @@ void TypingBox::keyPressEvent(QKeyEvent* e)
     m_compositionJustCommitted = false;
     if (hasFocus())
         g_compositionLeftBehind.clear();
-    if (isEditingShortcut(e))
+    if (isEditingShortcut(e) || IsPasteKey(e))
         return;
     switch (e->key()) {
     case Qt::Key_Delete: // deletes nothing; it is no character to type

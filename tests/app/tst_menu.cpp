@@ -1,6 +1,7 @@
 // The main menu: start-up, the status boxes, the gates, the exam list and
 // the exit, through its named controls.
 
+#include "CourseScreens.h"
 #include "app/F_mokuji.h"
 #include "core/ProgressFile.h"
 #include "support/Controls.h"
@@ -161,6 +162,7 @@ void TestMenu::openGateHidesTheMenuWhileTheLessonRuns()
 {
     Harness h;
     F_mokuji menu(h.ctx);
+    ConnectScreens(menu, h.ctx);
     QVERIFY(menu.Form_Load());
     menu.show();
     bool visibleDuringLesson = true;

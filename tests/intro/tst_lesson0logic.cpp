@@ -86,11 +86,12 @@ void TestLesson0Logic::timedAttempt()
     typeInto(test, 1, sentence(1));
     typeInto(test, 2, sentence(2).chopped(1));
     QVERIFY(test.Label8().isEmpty());
-    const SpeedTest::Key last = test.keyPress(2, sentence(2).back().unicode());
+    const KeyOutcome last = test.keyPress(2, sentence(2).back().unicode());
 
     QVERIFY(last.accepted);
-    QVERIFY(last.finished);
-    QCOMPARE(last.focus, SpeedTest::Focus::Command2);
+    QVERIFY(test.Command2Enabled());
+    QCOMPARE(last.effects.focus, QStringLiteral("Command2"));
+    QCOMPARE(last.line, 2);
     QCOMPARE(test.StartTime(), start);
     QCOMPARE(test.EndTime(), start + seconds);
     QCOMPARE(test.SpeedTime(), speedTime);
@@ -107,7 +108,7 @@ void TestLesson0Logic::wrongFirstCharacterStartsNoClock()
     SpeedTest test(record, clock);
     test.open();
 
-    const SpeedTest::Key wrong = test.keyPress(0, U'子');
+    const KeyOutcome wrong = test.keyPress(0, U'子');
     QVERIFY(!wrong.accepted);
     QCOMPARE(test.MissCount(), 1);
     QCOMPARE(test.CursorPos(), 1);
@@ -164,8 +165,8 @@ void TestLesson0Logic::boxesTakeTheirTurn()
     QVERIFY(!test.TimingStarted());
 
     typeInto(test, 0, sentence(0).chopped(1));
-    const SpeedTest::Key endOfFirst = test.keyPress(0, sentence(0).back().unicode());
-    QCOMPARE(endOfFirst.focus, SpeedTest::Focus::Text2);
+    const KeyOutcome endOfFirst = test.keyPress(0, sentence(0).back().unicode());
+    QCOMPARE(endOfFirst.line, 1); // Text2's turn
     QCOMPARE(test.currentBox(), 1);
     QCOMPARE(test.CursorPos(), 1);
     // The first box is done: it takes nothing more.
@@ -173,7 +174,7 @@ void TestLesson0Logic::boxesTakeTheirTurn()
 
     clock.advance(10);
     typeInto(test, 1, sentence(1).chopped(1));
-    QCOMPARE(test.keyPress(1, sentence(1).back().unicode()).focus, SpeedTest::Focus::Text3);
+    QCOMPARE(test.keyPress(1, sentence(1).back().unicode()).line, 2); // Text3's turn
     QCOMPARE(test.currentBox(), 2);
     typeInto(test, 2, sentence(2));
     QCOMPARE(test.SpeedTime(), QStringLiteral("00分10"));
@@ -250,7 +251,8 @@ void TestLesson0Logic::openingThePage()
     if (page == 1) {
         ManualClock clock;
         SpeedTest test(record, clock);
-        QCOMPARE(test.open(), nextOpen);
+        test.open();
+        QCOMPARE(test.Command2Enabled(), nextOpen);
         // Opening the speed test makes a new lesson "練習中"; nothing else changes.
         QCOMPARE(record.LessonStates[0], state == QStringLiteral("未") ? QStringLiteral("練習中") : state);
         QCOMPARE(record.FurthestPage, furthest);
@@ -312,9 +314,12 @@ void TestLesson0Logic::homeRowSequence()
     QCOMPARE(drill.MissCount(), 3);
     QCOMPARE(record.LessonStates[0], QStringLiteral("練習中"));
 
-    const HomeRowDrill::Key last = drill.keyPress(U';');
+    const KeyOutcome last = drill.keyPress(U';');
     QVERIFY(last.accepted);
-    QVERIFY(last.completed);
+    QVERIFY(last.effects.rowStateShown);
+    QCOMPARE(last.effects.focus, QStringLiteral("Command1"));
+    QCOMPARE(drill.Label6(), QStringLiteral("ＯＫ！その調子です。"));
+    QVERIFY(drill.Command1Enabled());
     QCOMPARE(record.LessonStates[0], QStringLiteral("完了"));
 
     // Typing on checks the sequence from its start again.

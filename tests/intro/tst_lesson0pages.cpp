@@ -69,6 +69,7 @@ private slots:
     void homePositionPage();
     void nextPageSavesOnlyWhenRaised_data();
     void nextPageSavesOnlyWhenRaised();
+    void enterPressesTheFocusedButton();
     void wholeLessonFromTheMenu();
     void pagesFitTheirText();
 };
@@ -228,6 +229,31 @@ void TestLesson0Pages::homePositionPage()
     // The box is not cleared: the sequence is checked from its start again.
     QTest::keyClicks(text1, QStringLiteral("ff"));
     QCOMPARE(text1->text(), QStringLiteral("ffjjddkkssllaa;;ff"));
+}
+
+void TestLesson0Pages::enterPressesTheFocusedButton()
+{
+    Harness h;
+    F_hantei hantei(h.ctx);
+    hantei.Form_Load();
+    hantei.show();
+    QCOMPARE(hantei.focusWidget(), button(hantei, 1));
+    QTest::keyClick(hantei.focusWidget(), Qt::Key_Return);
+    QVERIFY(!hantei.isVisible());
+    QCOMPARE(hantei.result(), int(Lesson0Page::Position));
+
+    F_Position position(h.ctx);
+    position.Form_Load();
+    position.show();
+    QTest::keyClicks(box(position, 1), HomeRowSequence);
+    QCOMPARE(position.focusWidget(), button(position, 1));
+    // Enter in the typing box is a key to judge, never a button press.
+    QTest::keyClick(box(position, 1), Qt::Key_Return);
+    QCOMPARE(position.drill().MissCount(), 1);
+    QVERIFY(position.isVisible());
+    QTest::keyClick(position.focusWidget(), Qt::Key_Enter);
+    QVERIFY(!position.isVisible());
+    QCOMPARE(savedRecord(h).FurthestPage, QStringLiteral("00-03"));
 }
 
 void TestLesson0Pages::nextPageSavesOnlyWhenRaised_data()

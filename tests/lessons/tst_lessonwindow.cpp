@@ -84,6 +84,7 @@ void TestLessonWindow::wholeLessonFromTheMenu()
 
         // Page 1 to the beat at level 1: well typed, but not a pass.
         QTest::keyClick(box, 'X');
+        QTest::keyClick(box, Qt::Key_Return); // a miss, never a button press
         QTest::keyClicks(box, label(d, 4)->text());
         QCOMPARE(label(d, 5)->text(), QStringLiteral("たいへんお上手です。リズムのスピードを上げてチャレンジしましょう。"));
         QCOMPARE(box->text(), label(d, 4)->text());
@@ -101,7 +102,9 @@ void TestLessonWindow::wholeLessonFromTheMenu()
         QCOMPARE(d.focusWidget(), button(d, 4));
         QCOMPARE(savedRecord(h).FurthestPage, QStringLiteral("01-01"));
         QCOMPARE(savedRecord(h).LessonStates[1], QStringLiteral("練習中"));
-        button(d, 4)->click();
+        QTest::keyClick(d.focusWidget(), Qt::Key_Return); // on to page 2 without the mouse
+        QCOMPARE(d.focusWidget(), box);
+        QCOMPARE(label(d, 4)->text(), RhythmLessonScript(1).page(2).drillText);
 
         // Pages 2 to 7 at level 5: each passes and is saved.
         for (int page = 2; page <= 7; ++page) {
@@ -126,7 +129,8 @@ void TestLessonWindow::wholeLessonFromTheMenu()
         }
         QCOMPARE(menuText2->text(), QStringLiteral("完了"));
         QVERIFY(h.messages.shown.isEmpty());
-        button(d, 4)->click(); // the end of the lesson
+        QCOMPARE(d.focusWidget(), button(d, 4));
+        QTest::keyClick(d.focusWidget(), Qt::Key_Return); // the end of the lesson
         QVERIFY(!d.isVisible());
     });
     menu.CourseButton_Click(1);
@@ -180,7 +184,7 @@ void TestLessonWindow::windowsOfTheFourLessons()
         button(d, 6)->click();
         QVERIFY(!d.isVisible());
     });
-    RunRhythmLesson(h.ctx, lesson, nullptr);
+    h.ctx.runScreen<RhythmLessonWindow>(nullptr, lesson);
     QVERIFY(h.runner.scriptDone());
     QCOMPARE(h.state.progress.LessonStates[size_t(lesson)], QStringLiteral("練習中"));
     QVERIFY(!h.folder.exists(QStringLiteral("morvela.ini")));

@@ -28,20 +28,26 @@ struct LessonDrill {
     }
     ProgressRecord record;
     RhythmDrill drill;
-    DrillEffects openEffects;
+    ScreenEffects openEffects;
 };
+
+// A key that completed the page: the judgement answers with effects.
+bool judged(const KeyOutcome& k)
+{
+    return k.effects != ScreenEffects{};
+}
 
 // Types the page through with `misses` wrong keys (Backspace, Enter, capitals)
 // spread over it; returns the completing key.
-DrillKey typePage(RhythmDrill& drill, int misses)
+KeyOutcome typePage(RhythmDrill& drill, int misses)
 {
     const QString text = drill.DrillText();
     const char32_t wrong[] = {0x08, 0x0D, U'F'};
-    DrillKey last;
+    KeyOutcome last;
     for (int i = 0; i < text.size(); ++i) {
         if (misses > 0 && i % 3 == 0) {
-            const DrillKey k = drill.keyPress(wrong[misses % 3]);
-            if (k.accepted || k.judged)
+            const KeyOutcome k = drill.keyPress(wrong[misses % 3]);
+            if (k.accepted || judged(k))
                 return k; // fails in the caller
             --misses;
         }
@@ -61,6 +67,8 @@ void goToPage(RhythmDrill& drill, int page)
 class TestRhythmDrill : public QObject {
     Q_OBJECT
 private slots:
+    void timerRestartsOnlyWhenTheTempoChanges_data();
+    void timerRestartsOnlyWhenTheTempoChanges();
     void judgementThresholds_data();
     void judgementThresholds();
     void wordPageJudgement_data();
@@ -78,6 +86,28 @@ private slots:
     void lastPageEndsTheLesson();
     void scriptsAreConsistent();
 };
+
+void TestRhythmDrill::timerRestartsOnlyWhenTheTempoChanges_data()
+{
+    QTest::addColumn<bool>("active");
+    QTest::addColumn<int>("running");
+    QTest::addColumn<int>("wanted");
+    QTest::addColumn<int>("change");
+    QTest::newRow("a key at the same tempo keeps the beat") << true << 800 << 800 << int(TimerChange::Keep);
+    QTest::newRow("a new level restarts it") << true << 800 << 600 << int(TimerChange::Start);
+    QTest::newRow("an idle timer starts") << false << 800 << 800 << int(TimerChange::Start);
+    QTest::newRow("stopped by the switch") << true << 800 << 0 << int(TimerChange::Stop);
+    QTest::newRow("already stopped") << false << 800 << 0 << int(TimerChange::Keep);
+}
+
+void TestRhythmDrill::timerRestartsOnlyWhenTheTempoChanges()
+{
+    QFETCH(bool, active);
+    QFETCH(int, running);
+    QFETCH(int, wanted);
+    QFETCH(int, change);
+    QCOMPARE(int(MetronomeTimerChange(active, running, wanted)), change);
+}
 
 void TestRhythmDrill::judgementThresholds_data()
 {
@@ -113,14 +143,14 @@ void TestRhythmDrill::judgementThresholds()
     if (level == Stopped)
         d.drill.switchMetronome();
 
-    const DrillKey last = typePage(d.drill, misses);
-    QVERIFY(last.judged);
+    const KeyOutcome last = typePage(d.drill, misses);
+    QVERIFY(judged(last));
     QCOMPARE(d.drill.screen().Label5, message);
     const bool passed = message == kPass;
     QCOMPARE(last.effects.save, passed);
     QCOMPARE(d.drill.screen().Command4Enabled, passed);
     QCOMPARE(d.record.FurthestPage, passed ? QStringLiteral("01-01") : QStringLiteral("00-03"));
-    QCOMPARE(last.effects.focus, passed ? DrillFocus::Command4 : DrillFocus::Text1);
+    QCOMPARE(last.effects.focus, passed ? QStringLiteral("Command4") : QStringLiteral("Text1"));
     // A new attempt starts with the next key.
     QCOMPARE(d.drill.CursorPos(), 1);
     QCOMPARE(d.drill.MissCount(), 0);
@@ -143,14 +173,14 @@ void TestRhythmDrill::wordPageJudgement()
     goToPage(d.drill, 5);
     QCOMPARE(d.drill.screen().Label3, QStringLiteral("１"));
 
-    const DrillKey last = typePage(d.drill, misses);
-    QVERIFY(last.judged);
+    const KeyOutcome last = typePage(d.drill, misses);
+    QVERIFY(judged(last));
     QCOMPARE(d.drill.screen().Label5, message);
     QCOMPARE(last.effects.save, message == kPass);
     QCOMPARE(d.record.FurthestPage, message == kPass ? QStringLiteral("03-05") : QStringLiteral("03-04"));
     // The metronome is left alone and the typed text stays in the box.
     QVERIFY(last.accepted);
-    QVERIFY(!last.effects.clearText1);
+    QVERIFY(!last.effects.clearBoxes.contains(QStringLiteral("Text1")));
     QCOMPARE(d.drill.screen().interval, 0);
     QCOMPARE(d.drill.screen().Command1, QStringLiteral("もう一度"));
     QCOMPARE(d.drill.CursorPos(), 1);
@@ -187,11 +217,11 @@ void TestRhythmDrill::levelButtons()
     d.drill.keyPress(U'x');
     const DrillScreen before = d.drill.screen();
 
-    const DrillEffects effects = step > 0 ? d.drill.faster() : d.drill.slower();
-    QCOMPARE(effects.focus, DrillFocus::Text1);
+    const ScreenEffects effects = step > 0 ? d.drill.faster() : d.drill.slower();
+    QCOMPARE(effects.focus, QStringLiteral("Text1"));
     if (toLevel == 0) {
         QVERIFY(d.drill.screen() == before);
-        QVERIFY(!effects.clearText1);
+        QVERIFY(!effects.clearBoxes.contains(QStringLiteral("Text1")));
         QCOMPARE(d.drill.CursorPos(), 2);
         QCOMPARE(d.drill.MissCount(), 1);
         return;
@@ -200,7 +230,7 @@ void TestRhythmDrill::levelButtons()
     QCOMPARE(d.drill.screen().interval, kLevels[size_t(toLevel - 1)]);
     QCOMPARE(d.drill.screen().Label3, QString(QChar(0xFF10 + toLevel)));
     QCOMPARE(d.drill.screen().Command1, QStringLiteral("音停止"));
-    QCOMPARE(effects.clearText1, stopped);
+    QCOMPARE(effects.clearBoxes.contains(QStringLiteral("Text1")), stopped);
     QCOMPARE(d.drill.CursorPos(), stopped ? 1 : 2);
     QCOMPARE(d.drill.MissCount(), stopped ? 0 : 1);
 }
@@ -212,10 +242,10 @@ void TestRhythmDrill::completingAPageFlipsTheMetronome()
     d.drill.faster(); // level 3, running
 
     // Running: the completing key goes in, the metronome stops.
-    DrillKey last = typePage(d.drill, 0);
-    QVERIFY(last.judged);
+    KeyOutcome last = typePage(d.drill, 0);
+    QVERIFY(judged(last));
     QVERIFY(last.accepted);
-    QVERIFY(!last.effects.clearText1);
+    QVERIFY(!last.effects.clearBoxes.contains(QStringLiteral("Text1")));
     QCOMPARE(d.drill.screen().interval, 0);
     QCOMPARE(d.drill.screen().Command1, QStringLiteral("音再開"));
     QCOMPARE(d.drill.SavedInterval(), 800);
@@ -224,21 +254,21 @@ void TestRhythmDrill::completingAPageFlipsTheMetronome()
     // metronome restarts at level 3, the completing key is cancelled and the
     // box emptied.
     last = typePage(d.drill, 2);
-    QVERIFY(last.judged);
+    QVERIFY(judged(last));
     QCOMPARE(d.drill.screen().Label5, kPass);
     QVERIFY(!last.accepted);
-    QVERIFY(last.effects.clearText1);
+    QVERIFY(last.effects.clearBoxes.contains(QStringLiteral("Text1")));
     QCOMPARE(d.drill.screen().interval, 800);
     QCOMPARE(d.drill.screen().Label3, QStringLiteral("３"));
     QCOMPARE(d.drill.screen().Command1, QStringLiteral("音停止"));
 
     // "音停止" keeps the attempt; "音再開" restarts it from an empty box.
     d.drill.keyPress(U'f');
-    DrillEffects e = d.drill.switchMetronome();
-    QVERIFY(!e.clearText1);
+    ScreenEffects e = d.drill.switchMetronome();
+    QVERIFY(!e.clearBoxes.contains(QStringLiteral("Text1")));
     QCOMPARE(d.drill.CursorPos(), 2);
     e = d.drill.switchMetronome();
-    QVERIFY(e.clearText1);
+    QVERIFY(e.clearBoxes.contains(QStringLiteral("Text1")));
     QCOMPARE(d.drill.CursorPos(), 1);
     QCOMPARE(d.drill.screen().interval, 800);
 }
@@ -269,7 +299,7 @@ void TestRhythmDrill::passKeepsAHigherFurthestPageAndStillSaves()
     LessonDrill d(1, QStringLiteral("02-05"));
     goToPage(d.drill, 2);
     d.drill.switchMetronome();
-    const DrillKey last = typePage(d.drill, 0);
+    const KeyOutcome last = typePage(d.drill, 0);
     QCOMPARE(d.drill.screen().Label5, kPass);
     QCOMPARE(d.record.FurthestPage, QStringLiteral("02-05"));
     QVERIFY(last.effects.save);
@@ -340,8 +370,8 @@ void TestRhythmDrill::wordPagesStopTheMetronome()
     // "もう一度" empties the box for a clean retry; the metronome stays off.
     d.drill.keyPress(U's');
     d.drill.keyPress(U'x');
-    const DrillEffects again = d.drill.switchMetronome();
-    QVERIFY(again.clearText1);
+    const ScreenEffects again = d.drill.switchMetronome();
+    QVERIFY(again.clearBoxes.contains(QStringLiteral("Text1")));
     QCOMPARE(d.drill.CursorPos(), 1);
     QCOMPARE(d.drill.MissCount(), 0);
     QVERIFY(d.drill.screen() == s);
@@ -363,13 +393,13 @@ void TestRhythmDrill::lessonStateFromOpenToCompleted()
 {
     LessonDrill d(4, QStringLiteral("04-05"));
     QCOMPARE(d.record.LessonStates[4], QStringLiteral("練習中"));
-    QVERIFY(d.openEffects.lessonStateShown);
+    QVERIFY(d.openEffects.rowStateShown);
     QCOMPARE(d.record.LessonStates[3], QStringLiteral("未")); // no other lesson's
 
     goToPage(d.drill, 6);
-    DrillKey last = typePage(d.drill, 0);
+    KeyOutcome last = typePage(d.drill, 0);
     QVERIFY(last.effects.save);
-    QVERIFY(!last.effects.lessonStateShown);
+    QVERIFY(!last.effects.rowStateShown);
     QCOMPARE(d.record.LessonStates[4], QStringLiteral("練習中"));
 
     d.drill.nextPage();
@@ -377,13 +407,13 @@ void TestRhythmDrill::lessonStateFromOpenToCompleted()
     QCOMPARE(d.record.LessonStates[4], QStringLiteral("練習中"));
     last = typePage(d.drill, 4);
     QVERIFY(last.effects.save);
-    QVERIFY(last.effects.lessonStateShown);
+    QVERIFY(last.effects.rowStateShown);
     QCOMPARE(d.record.LessonStates[4], QStringLiteral("完了"));
     QCOMPARE(d.record.FurthestPage, QStringLiteral("04-07"));
 
     // Opening again keeps "完了".
     RhythmDrill again(RhythmLessonScript(4), d.record, kLevels);
-    QVERIFY(!again.open().lessonStateShown);
+    QVERIFY(!again.open().rowStateShown);
     QCOMPARE(d.record.LessonStates[4], QStringLiteral("完了"));
 }
 
@@ -401,10 +431,12 @@ void TestRhythmDrill::lastPageEndsTheLesson()
     QFETCH(QString, message);
     LessonDrill d(lesson, QStringLiteral("05-01"));
     goToPage(d.drill, 6);
-    QVERIFY(!d.drill.nextPage().lessonEnded);
+    QVERIFY(!d.drill.nextPage().close);
     QVERIFY(d.drill.screen().Command4Enabled);
-    const DrillEffects end = d.drill.nextPage();
-    QVERIFY(end.lessonEnded);
+    const ScreenEffects end = d.drill.nextPage();
+    QVERIFY(end.close);
+    QCOMPARE(end.message, message);
+    QCOMPARE(end.messageIcon, MessageIcon::Information);
     QCOMPARE(d.drill.script().endMessage, message);
     QCOMPARE(d.drill.screen().interval, 0);
 }
