@@ -9,6 +9,7 @@
 #include "ui/WindowPlacement.h"
 
 #include <QDialog>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -47,13 +48,16 @@ SentencePage BuildSentencePage(QDialog& window, const SentenceScript& script, co
     page.lines = new TypingLines(names, font, width, &window);
     page.lines->setInputMethodWanted(true); // kana and kanji come from the input method
     if (panel) {
+        // The panel and the lines share one cell; the panel lies behind
+        // them and takes the cell's size.
         QLabel* label9 = NamedLabel(QStringLiteral("Label9"), QString(), &window);
         label9->setStyleSheet(QStringLiteral("QLabel#Label9 { background-color: #dcebd2; border-radius: 4px; }"));
-        auto* inside = new QVBoxLayout(label9);
-        inside->setContentsMargins(10, 8, 10, 8);
-        page.lines->setParent(label9);
-        inside->addWidget(page.lines);
-        outer->addWidget(label9);
+        page.lines->setContentsMargins(10, 8, 10, 8);
+        auto* cell = new QGridLayout;
+        cell->addWidget(label9, 0, 0);
+        cell->addWidget(page.lines, 0, 0);
+        outer->addLayout(cell);
+        label9->lower();
     } else {
         outer->addWidget(page.lines);
     }

@@ -98,9 +98,17 @@ void TestSentenceWindows::sentenceWindows()
             continue;
         QCOMPARE(line(w, n)->text(), script.lines.at(at));
         QVERIFY(box(w, n)->text().isEmpty());
-        // Nothing clipped: each line fits its label.
-        QVERIFY(QFontMetrics(line(w, n)->font()).horizontalAdvance(line(w, n)->text())
-                <= line(w, n)->contentsRect().width());
+        // Nothing clipped: each line fits its label, in sight in the window,
+        // above its box.
+        const QFontMetrics fm(line(w, n)->font());
+        QVERIFY(fm.horizontalAdvance(line(w, n)->text()) <= line(w, n)->contentsRect().width());
+        const QRect shown(line(w, n)->mapTo(&w, QPoint()), line(w, n)->size());
+        QVERIFY(shown.height() >= fm.height());
+        QVERIFY(w.rect().contains(shown));
+        QCOMPARE(w.childAt(shown.center()), line(w, n)); // nothing lies over it
+        QVERIFY(box(w, n)->mapTo(&w, QPoint()).y() >= shown.bottom());
+        if (panel) // on the panel
+            QVERIFY(QRect(label(w, 9)->mapTo(&w, QPoint()), label(w, 9)->size()).contains(shown));
     }
     QCOMPARE(button(w, 3)->text(), QStringLiteral("もう一度"));
     QCOMPARE(button(w, 1)->text(), QStringLiteral("目次へ"));
