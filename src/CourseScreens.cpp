@@ -1,12 +1,17 @@
 #include "CourseScreens.h"
 
+#include "app/CourseGates.h"
 #include "core/AppContext.h"
+#include "app/F_Option.h"
+#include "app/F_hint.h"
 #include "app/F_mokuji.h"
 #include "intro/Lesson0Windows.h"
 #include "lessons/GraduationWindows.h"
 #include "lessons/RhythmLessonWindow.h"
 #include "lessons/SentenceLessonWindow.h"
 #include "lessons/WordDrillWindow.h"
+
+#include <memory>
 
 namespace morvela {
 
@@ -24,6 +29,20 @@ void ConnectScreens(F_mokuji& menu, AppContext& ctx)
     for (int lesson = 7; lesson <= 8; ++lesson)
         menu.setCourseScreen(lesson, [&ctx, &menu, lesson] { ctx.runScreen<SentenceLessonWindow>(&menu, lesson); });
     menu.setCourseScreen(9, [&ctx, &menu] { ctx.runScreen<GraduationExamWindow>(&menu); });
+
+    menu.setOptionsScreen([&ctx, &menu] { ctx.runScreen<F_Option>(&menu); });
+
+    // One hint window, made on first use (not at start-up) and filled
+    // afresh for each page; the menu owns it.
+    auto hints = std::make_shared<F_hint*>(nullptr);
+    for (int row = 0; row < CourseRowCount; ++row) {
+        menu.setHintPage(row, [&ctx, &menu, hints, row] {
+            if (!*hints)
+                *hints = new F_hint(ctx, &menu);
+            (*hints)->showHint(row + 1);
+            ctx.runner.run(**hints);
+        });
+    }
 }
 
 } // namespace morvela

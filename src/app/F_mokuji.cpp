@@ -3,6 +3,7 @@
 #include "core/AppContext.h"
 #include "app/CourseGates.h"
 #include "app/Startup.h"
+#include "app/WebLinks.h"
 #include "ui/NamedControls.h"
 #include "ui/WindowPlacement.h"
 
@@ -14,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QUrl>
 #include <QVBoxLayout>
 
 namespace morvela {
@@ -228,8 +230,10 @@ void F_mokuji::Command14_Click()
 
 void F_mokuji::Command26_Click()
 {
-    if (m_homePage)
-        m_homePage();
+    // Said first, since the page opens only with internet access; the
+    // desktop's answer is not examined.
+    m_ctx.showMessage(this, HomePageInvitation);
+    m_ctx.links->open(QUrl(HomePageAddress));
 }
 
 bool F_mokuji::eventFilter(QObject* watched, QEvent* event)

@@ -6,7 +6,6 @@
 #include "ui/NamedControls.h"
 #include "ui/WindowPlacement.h"
 
-#include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -68,9 +67,9 @@ void GraduationExamWindow::Command1_Click()
     apply(m_exam.toMenu()); // nothing is saved
 }
 
-GraduationResultWindow::GraduationResultWindow(AppContext&, const QString& screen, const QString& examTime,
+GraduationResultWindow::GraduationResultWindow(AppContext& ctx, const QString& screen, const QString& examTime,
                                                const QString& bestTime, QWidget* parent)
-    : QDialog(parent)
+    : QDialog(parent), m_ctx(ctx)
 {
     setObjectName(screen);
     auto* outer = new QVBoxLayout(this);
@@ -104,7 +103,7 @@ void GraduationResultWindow::Form_Load()
     setWindowTitle(GraduationTexts::ResultCaption);
     adjustSize();
     CentreOnScreen(this);
-    QApplication::beep();
+    m_ctx.messages.beep();
 }
 
 } // namespace morvela

@@ -45,6 +45,9 @@ public:
 
     void Form_Load();
     void Command1_Click() { accept(); }
+
+private:
+    AppContext& m_ctx;
 };
 
 } // namespace morvela

@@ -268,6 +268,7 @@ void TestSentenceWindows::examFromTheMenu()
     QCOMPARE(h.runner.opened, (QStringList{"F_les9_1", "F_sotu_NG", "F_sotu_OK", "F_sotu_OK"}));
     QVERIFY(h.runner.scriptDone());
     QVERIFY(h.messages.shown.isEmpty());
+    QCOMPARE(h.messages.beeps, 3);
     QCOMPARE(h.savedRecord().BestGraduationTime, QStringLiteral("02分06"));
 }
 
@@ -288,6 +289,7 @@ void TestSentenceWindows::resultWindows()
     GraduationResultWindow w(h.ctx, screen, QStringLiteral("02分06"), QStringLiteral("01分50"));
     w.Form_Load();
     w.show();
+    QCOMPARE(h.messages.beeps, 1); // the result is heard as well as seen
     QCOMPARE(w.objectName(), screen);
     QCOMPARE(w.windowTitle(), QStringLiteral("卒業試験結果"));
     const QList<ResultLabel> expected = GraduationResultLabels(screen, QStringLiteral("02分06"), QStringLiteral("01分50"));
