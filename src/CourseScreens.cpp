@@ -6,7 +6,10 @@
 #include "app/F_hint.h"
 #include "app/F_mokuji.h"
 #include "intro/Lesson0Windows.h"
+#include "lessons/GraduationWindows.h"
 #include "lessons/RhythmLessonWindow.h"
+#include "lessons/SentenceLessonWindow.h"
+#include "lessons/WordDrillWindow.h"
 
 #include <memory>
 
@@ -21,6 +24,11 @@ void ConnectScreens(F_mokuji& menu, AppContext& ctx)
     menu.setCourseScreen(0, [&ctx, &menu] { RunLesson0(ctx, &menu); });
     for (int lesson = 1; lesson <= 4; ++lesson)
         menu.setCourseScreen(lesson, [&ctx, &menu, lesson] { ctx.runScreen<RhythmLessonWindow>(&menu, lesson); });
+    for (int lesson = 5; lesson <= 6; ++lesson)
+        menu.setCourseScreen(lesson, [&ctx, &menu, lesson] { ctx.runScreen<WordDrillWindow>(&menu, lesson); });
+    for (int lesson = 7; lesson <= 8; ++lesson)
+        menu.setCourseScreen(lesson, [&ctx, &menu, lesson] { ctx.runScreen<SentenceLessonWindow>(&menu, lesson); });
+    menu.setCourseScreen(9, [&ctx, &menu] { ctx.runScreen<GraduationExamWindow>(&menu); });
 
     menu.setOptionsScreen([&ctx, &menu] { ctx.runScreen<F_Option>(&menu); });
 
