@@ -22,10 +22,7 @@ ScreenEffects GraduationExam::again()
 ScreenEffects GraduationExam::open()
 {
     ScreenEffects effects = again();
-    if (m_record.GraduationState == LessonState::NotStarted) {
-        m_record.GraduationState = LessonState::Challenging;
-        effects.rowStateShown = true;
-    }
+    effects.rowStateShown = StartLesson(m_record.GraduationState, LessonState::Challenging);
     return effects;
 }
 

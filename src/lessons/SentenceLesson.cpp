@@ -15,10 +15,7 @@ QString& SentenceLesson::lessonState() const
 ScreenEffects SentenceLesson::open()
 {
     ScreenEffects effects = m_lines.fromTheStart();
-    if (lessonState() == LessonState::NotStarted) {
-        lessonState() = LessonState::Practising;
-        effects.rowStateShown = true;
-    }
+    effects.rowStateShown = StartLesson(lessonState());
     return effects;
 }
 

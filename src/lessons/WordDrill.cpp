@@ -53,10 +53,7 @@ ScreenEffects WordDrill::open()
     enterPage(1, m_script.openingAdvice);
     m_screen.Command5Enabled = false;
     m_screen.Command4Enabled = passedBefore(1);
-    if (lessonState() == LessonState::NotStarted) {
-        lessonState() = LessonState::Practising;
-        effects.rowStateShown = true;
-    }
+    effects.rowStateShown = StartLesson(lessonState());
     return effects;
 }
 
