@@ -2,8 +2,11 @@
 
 #include "core/AppContext.h"
 #include "app/F_mokuji.h"
+#include "exam/F_kentei.h"
 #include "intro/Lesson0Windows.h"
 #include "lessons/RhythmLessonWindow.h"
+
+#include <QComboBox>
 
 namespace morvela {
 
@@ -16,6 +19,7 @@ void ConnectScreens(F_mokuji& menu, AppContext& ctx)
     menu.setCourseScreen(0, [&ctx, &menu] { RunLesson0(ctx, &menu); });
     for (int lesson = 1; lesson <= 4; ++lesson)
         menu.setCourseScreen(lesson, [&ctx, &menu, lesson] { ctx.runScreen<RhythmLessonWindow>(&menu, lesson); });
+    menu.setExamScreen([&ctx, &menu] { ctx.runScreen<F_kentei>(&menu, menu.examList()->currentText()); });
 }
 
 } // namespace morvela

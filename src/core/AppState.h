@@ -19,6 +19,10 @@ struct AppState {
     qint64 GameHighScore = 0;
     bool LoadedOnce = false;
     QString MessageText;      // the prompt of the message box about to show
+    // The mock exam's last comparison (0 and "" while typing is under way),
+    // read by its mistake report: one line per mistake, each ended by CR LF.
+    int MistakeCount = 0;
+    QString MistakeReport;
 };
 
 } // namespace morvela
