@@ -1,15 +1,18 @@
 #include "CourseScreens.h"
 
 #include "app/CourseGates.h"
-#include "core/AppContext.h"
 #include "app/F_Option.h"
 #include "app/F_hint.h"
 #include "app/F_mokuji.h"
+#include "core/AppContext.h"
+#include "exam/F_kentei.h"
 #include "intro/Lesson0Windows.h"
 #include "lessons/GraduationWindows.h"
 #include "lessons/RhythmLessonWindow.h"
 #include "lessons/SentenceLessonWindow.h"
 #include "lessons/WordDrillWindow.h"
+
+#include <QComboBox>
 
 #include <memory>
 
@@ -43,6 +46,8 @@ void ConnectScreens(F_mokuji& menu, AppContext& ctx)
             ctx.runner.run(**hints);
         });
     }
+
+    menu.setExamScreen([&ctx, &menu] { ctx.runScreen<F_kentei>(&menu, menu.examList()->currentText()); });
 }
 
 } // namespace morvela

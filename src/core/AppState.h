@@ -22,6 +22,10 @@ struct AppState {
     bool ProgressBackupOwed = false;
     bool GameScoreBackupOwed = false;
     QString MessageText;      // the prompt of the message box about to show
+    // The mock exam's last comparison (0 and "" while typing is under way),
+    // read by its mistake report: one line per mistake, each ended by CR LF.
+    int MistakeCount = 0;
+    QString MistakeReport;
 };
 
 } // namespace morvela
