@@ -85,12 +85,13 @@ QString ExamModelFromBytes(const QByteArray& bytes)
 ExamText LoadExamText(const ProgramFolder& folder, const QString& name)
 {
     ExamText exam;
-    const QString path = folder.find(ExamFileName(name));
-    if (path.isEmpty()) {
+    // By its bytes on disk: a name unpacked from a Windows archive is CP932.
+    const std::optional<FolderEntry> file = folder.entry(ExamFileName(name));
+    if (!file) {
         exam.readable = false;
         return exam;
     }
-    const ReadResult r = ReadSmallFile(path, ExamSizeLimit);
+    const ReadResult r = ReadNativeFile(file->nativePath, ExamSizeLimit);
     if (r.tooLarge) {
         exam.tooLarge = true;
         return exam;

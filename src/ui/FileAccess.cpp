@@ -1,21 +1,67 @@
 #include "ui/FileAccess.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include "ui/Cp932.h"
+
+#include <QStringDecoder>
+
+#include <cerrno>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace morvela {
 
-FileKind KindOf(const QString& path)
+namespace {
+
+FileKind kindOfNative(const QByteArray& nativePath)
 {
     struct stat st {};
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+    if (::stat(nativePath.constData(), &st) != 0)
         return FileKind::Missing;
     return S_ISREG(st.st_mode) ? FileKind::Regular : FileKind::Other;
+}
+
+// The names in a folder as the bytes they have on disk. Qt's own listing
+// skips names that are not UTF-8, such as the CP932 names of files
+// unpacked from a Windows archive.
+QList<QByteArray> nativeNames(const QString& folder)
+{
+    QList<QByteArray> names;
+    DIR* dir = ::opendir(QFile::encodeName(folder).constData());
+    if (!dir)
+        return names;
+    while (const dirent* e = ::readdir(dir)) {
+        const QByteArray name(e->d_name);
+        if (name != "." && name != "..")
+            names << name;
+    }
+    ::closedir(dir);
+    return names;
+}
+
+// A name as the learner reads it: UTF-8, else CP932, else the best guess.
+QString shownName(const QByteArray& nativeName)
+{
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    const QString text = utf8.decode(nativeName);
+    if (!utf8.hasError())
+        return text;
+    const Decoded cp = DecodeCp932(nativeName);
+    return cp.ok ? cp.text : QString::fromLocal8Bit(nativeName);
+}
+
+} // namespace
+
+FileKind KindOf(const QString& path)
+{
+    return kindOfNative(QFile::encodeName(path));
 }
 
 ProgramFolder::ProgramFolder(QString path)
@@ -28,34 +74,35 @@ ProgramFolder::ProgramFolder(QString path)
     m_path = QDir::toNativeSeparators(path);
 }
 
-namespace {
-
-// The first entry named `name` (ignoring case) whose kind `wanted` accepts.
-template <class Wanted>
-QString findEntry(const QString& folder, const QString& name, Wanted wanted)
+std::optional<FolderEntry> ProgramFolder::entry(const QString& name, FileKind kind) const
 {
-    const QString exact = folder + name;
-    if (wanted(KindOf(exact)))
-        return exact;
-    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    while (it.hasNext()) {
-        it.next();
-        if (it.fileName().compare(name, Qt::CaseInsensitive) == 0 && wanted(KindOf(it.filePath())))
-            return it.filePath();
+    const QByteArray folder = QFile::encodeName(m_path);
+    const QByteArray exact = folder + QFile::encodeName(name);
+    if (kindOfNative(exact) == kind)
+        return FolderEntry{name, exact};
+    for (const QByteArray& native : nativeNames(m_path)) {
+        const QString shown = shownName(native);
+        if (shown.compare(name, Qt::CaseInsensitive) == 0 && kindOfNative(folder + native) == kind)
+            return FolderEntry{shown, folder + native};
     }
-    return {};
+    return std::nullopt;
 }
-
-} // namespace
 
 QString ProgramFolder::find(const QString& name) const
 {
-    return findEntry(m_path, name, [](FileKind k) { return k == FileKind::Regular; });
+    const std::optional<FolderEntry> e = entry(name, FileKind::Regular);
+    if (!e)
+        return {};
+    // Only a path that Qt's files can open by name; others are read by
+    // their bytes on disk (ReadNativeFile).
+    const QString path = QFile::decodeName(e->nativePath);
+    return QFile::encodeName(path) == e->nativePath ? path : QString();
 }
 
 QString ProgramFolder::findOther(const QString& name) const
 {
-    return findEntry(m_path, name, [](FileKind k) { return k == FileKind::Other; });
+    const std::optional<FolderEntry> e = entry(name, FileKind::Other);
+    return e ? QFile::decodeName(e->nativePath) : QString();
 }
 
 QString ProgramFolder::filePath(const QString& name) const
@@ -67,21 +114,23 @@ QString ProgramFolder::filePath(const QString& name) const
 QStringList ProgramFolder::namesWithSuffix(const QString& suffix) const
 {
     QStringList names;
-    QDirIterator it(m_path, QDir::Files);
-    while (it.hasNext()) {
-        it.next();
-        if (it.fileName().endsWith(suffix, Qt::CaseInsensitive))
-            names << it.fileName();
+    const QByteArray folder = QFile::encodeName(m_path);
+    for (const QByteArray& native : nativeNames(m_path)) {
+        const QString shown = shownName(native);
+        if (shown.endsWith(suffix, Qt::CaseInsensitive) && kindOfNative(folder + native) == FileKind::Regular)
+            names << shown;
     }
     return names;
 }
 
 namespace {
 
-// Opens only a regular file, so a FIFO can never block the program.
-bool openRegular(QFile& f, ReadResult& r)
+// Opens only a regular file: the kind is checked before opening (a device
+// is never opened) and on the open file itself (nothing swapped in
+// between), and O_NONBLOCK keeps a FIFO from ever blocking.
+bool openRegular(const QByteArray& nativePath, QFile& f, ReadResult& r)
 {
-    switch (KindOf(f.fileName())) {
+    switch (kindOfNative(nativePath)) {
     case FileKind::Missing:
         r.error = QStringLiteral("ファイルがありません。");
         return false;
@@ -91,23 +140,42 @@ bool openRegular(QFile& f, ReadResult& r)
     case FileKind::Regular:
         break;
     }
-    if (!f.open(QIODevice::ReadOnly)) {
+    const int fd = ::open(nativePath.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        r.error = QString::fromLocal8Bit(std::strerror(errno));
+        return false;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        r.error = NotARegularFileReason;
+        return false;
+    }
+    if (!f.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
         r.error = f.errorString();
         return false;
     }
     return true;
 }
 
-} // namespace
-
-ReadResult ReadFileStart(const QString& path, qint64 limit)
+ReadResult readNative(const QByteArray& nativePath, qint64 limit, bool startOnly)
 {
     ReadResult r;
-    QFile f(path);
-    if (!openRegular(f, r))
+    QFile f;
+    if (!openRegular(nativePath, f, r))
         return r;
+    if (!startOnly && f.size() > limit) {
+        r.tooLarge = true;
+        r.error = QStringLiteral("file too large");
+        return r;
+    }
     r.bytes = f.read(limit + 1);
     r.tooLarge = r.bytes.size() > limit;
+    if (r.tooLarge && !startOnly) {
+        r.bytes.clear();
+        return r;
+    }
     if (r.tooLarge)
         r.bytes.truncate(limit);
     r.ok = f.error() == QFileDevice::NoError;
@@ -116,27 +184,21 @@ ReadResult ReadFileStart(const QString& path, qint64 limit)
     return r;
 }
 
+} // namespace
+
 ReadResult ReadSmallFile(const QString& path, qint64 limit)
 {
-    ReadResult r;
-    QFile f(path);
-    if (!openRegular(f, r))
-        return r;
-    if (f.size() > limit) {
-        r.tooLarge = true;
-        r.error = QStringLiteral("file too large");
-        return r;
-    }
-    r.bytes = f.read(limit + 1);
-    if (r.bytes.size() > limit) {
-        r.tooLarge = true;
-        r.bytes.clear();
-        return r;
-    }
-    r.ok = f.error() == QFileDevice::NoError;
-    if (!r.ok)
-        r.error = f.errorString();
-    return r;
+    return readNative(QFile::encodeName(path), limit, false);
+}
+
+ReadResult ReadNativeFile(const QByteArray& nativePath, qint64 limit)
+{
+    return readNative(nativePath, limit, false);
+}
+
+ReadResult ReadFileStart(const QString& path, qint64 limit)
+{
+    return readNative(QFile::encodeName(path), limit, true);
 }
 
 bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* error)

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace morvela {
 
 // What lies at a path, symbolic links followed. Only regular files are ever
@@ -15,6 +17,14 @@ FileKind KindOf(const QString& path);
 // Why a file that is not a regular file is left alone.
 inline const QString NotARegularFileReason =
     QStringLiteral("通常のファイルではない（フォルダ、FIFO、デバイスなど）ため、読み書きしません。");
+
+// A file of the program folder: its name as the learner reads it, and its
+// path as the bytes it has on disk (a CP932 name from a Windows archive is
+// no UTF-8 and can be opened only by those bytes).
+struct FolderEntry {
+    QString name;
+    QByteArray nativePath;
+};
 
 // The program folder: the folder of the executable, where every file of the
 // program lies. File names are matched without regard to case, as the
@@ -29,16 +39,18 @@ public:
     // The regular file (or link to one) whose name equals `name` ignoring
     // case, else "".
     QString find(const QString& name) const;
-    bool has(const QString& name) const { return !find(name).isEmpty(); }
+    bool has(const QString& name) const { return entry(name).has_value(); }
     // Something else of that name (a folder, FIFO, device...), else "".
     QString findOther(const QString& name) const;
+    // The entry of that name and kind, its name read as UTF-8 or else CP932.
+    std::optional<FolderEntry> entry(const QString& name, FileKind kind = FileKind::Regular) const;
 
     // Where to read or write `name`: the existing file of that name in any
     // case, otherwise the name as given.
     QString filePath(const QString& name) const;
 
-    // Names of files ending in `suffix` (ignoring case), in the order the file
-    // system returns them.
+    // Names of regular files ending in `suffix` (ignoring case), read as
+    // UTF-8 or else CP932, in the order the file system returns them.
     QStringList namesWithSuffix(const QString& suffix) const;
 
 private:
@@ -55,6 +67,9 @@ struct ReadResult {
 // Reads at most `limit` bytes of a regular file; a larger file is
 // reported, not read.
 ReadResult ReadSmallFile(const QString& path, qint64 limit);
+
+// ReadSmallFile by the bytes of a path on disk (FolderEntry::nativePath).
+ReadResult ReadNativeFile(const QByteArray& nativePath, qint64 limit);
 
 // Reads the first `limit` bytes of a regular file, however long it is;
 // `tooLarge` says that there was more.

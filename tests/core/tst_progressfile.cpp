@@ -4,6 +4,7 @@
 #include "core/ProgressFile.h"
 #include "app/Startup.h"
 #include "core/GameScoreFile.h"
+#include "exam/ExamText.h"
 #include "support/DiskFull.h"
 #include "support/TestFolder.h"
 #include "ui/Cp932.h"
@@ -11,6 +12,7 @@
 #include <QFileInfo>
 #include <QTest>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -75,6 +77,7 @@ private slots:
     void startupChecksKeyboardPictureFirst();
     void examNamesDropTheExtension();
     void specialFilesAtStartUp();
+    void examNamedInCp932IsListedAndOpens();
     void savedRecordReadsBackAsItWas_data();
     void savedRecordReadsBackAsItWas();
     void largeFileKeepsWhatCanBeRead_data();
@@ -421,6 +424,25 @@ void TestProgressFile::savedRecordReadsBackAsItWas()
     QVERIFY(!written.isEmpty());
     QCOMPARE(ParseProgress(written).record, record);
     QVERIFY(!ParseProgress(written).damaged);
+}
+
+void TestProgressFile::examNamedInCp932IsListedAndOpens()
+{
+    // Unpacked from a Windows archive, the name is CP932 bytes, no UTF-8.
+    TestFolder folder;
+    const QByteArray native = QFile::encodeName(folder.path()) + '/' + EncodeCp932(QStringLiteral("試験問題")) + ".KEN";
+    const int fd = ::open(native.constData(), O_WRONLY | O_CREAT, 0600);
+    QVERIFY(fd >= 0);
+    QCOMPARE(::write(fd, "abc\r\n", 5), ssize_t(5));
+    ::close(fd);
+
+    const ProgramFolder programFolder(folder.path());
+    QCOMPARE(ExamNames(programFolder), QStringList{QStringLiteral("試験問題")});
+    QVERIFY(MissingExamMessage(programFolder, QStringLiteral("試験問題")).isEmpty());
+    const ExamText exam = LoadExamText(programFolder, QStringLiteral("試験問題"));
+    QVERIFY(exam.readable);
+    QCOMPARE(exam.model, QStringLiteral("abc"));
+    ::unlink(native.constData()); // the temporary folder cannot list it to clean up
 }
 
 void TestProgressFile::specialFilesAtStartUp()
