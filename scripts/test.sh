@@ -1,8 +1,19 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test headless.
+# Sets up, builds and runs every test headless: the suite, the same suite
+# under AddressSanitizer and UndefinedBehaviorSanitizer, and a short run of
+# every fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/build.sh
-cd build
-QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2
+(cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2)
+
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMORVELA_SANITIZE=ON >/dev/null
+cmake --build build-asan -j2
+(cd build-asan && QT_QPA_PLATFORM=offscreen \
+    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+    LSAN_OPTIONS=suppressions="$PWD/../scripts/lsan.supp":print_suppressions=0 \
+    UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+    ctest --output-on-failure -j2)
+
+scripts/fuzz.sh 20

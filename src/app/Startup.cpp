@@ -46,6 +46,8 @@ QString PrepareRecords(AppState& state)
 {
     QStringList notices;
     QString error;
+    RemoveInterruptedSaves(state.folder, {ProgressFileName, GameScoreFileName, QStringLiteral("kentei.wk1"),
+                                          QStringLiteral("kentei.wk2")});
     if (!EnsureProgressFile(state.folder, state.progress, &error))
         notices << writeFailure(state.folder.filePath(ProgressFileName), error);
     const bool haveGameScore = EnsureGameScoreFile(state.folder, &error);

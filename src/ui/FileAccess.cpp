@@ -9,6 +9,7 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
@@ -246,6 +247,23 @@ QString KeepBackup(const QString& path, QString* error)
         return {};
     }
     return backup;
+}
+
+int RemoveInterruptedSaves(const ProgramFolder& folder, const QStringList& names)
+{
+    int removed = 0;
+    const QByteArray path = QFile::encodeName(folder.path());
+    for (const QByteArray& native : nativeNames(folder.path())) {
+        const QString shown = shownName(native);
+        for (const QString& name : names) {
+            const QString tail = shown.mid(name.size() + 1);
+            const bool leftover = shown.size() == name.size() + 7 && shown.startsWith(name + QLatin1Char('.'))
+                && std::all_of(tail.begin(), tail.end(), [](QChar c) { return c.isLetterOrNumber() && c.unicode() < 128; });
+            if (leftover && kindOfNative(path + native) == FileKind::Regular && ::unlink((path + native).constData()) == 0)
+                ++removed;
+        }
+    }
+    return removed;
 }
 
 bool PayOwedBackup(const QString& path, bool& owed, QString* error)

@@ -85,6 +85,11 @@ bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* 
 // Returns the backup's path, or "" with `error` set.
 QString KeepBackup(const QString& path, QString* error);
 
+// A save killed while it wrote leaves its temporary file "<name>.XXXXXX"
+// beside the file (the file itself is whole). Removes those of `names`;
+// only one copy of the program runs per folder, so none is being written.
+int RemoveInterruptedSaves(const ProgramFolder& folder, const QStringList& names);
+
 // A file found damaged whose backup could not be made is owed one: it is
 // never overwritten until the backup exists. Makes the backup when `owed`
 // (clearing it) and returns true when the file may now be replaced.

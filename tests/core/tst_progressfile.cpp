@@ -78,6 +78,7 @@ private slots:
     void examNamesDropTheExtension();
     void specialFilesAtStartUp();
     void examNamedInCp932IsListedAndOpens();
+    void interruptedSavesAreClearedAtStartUp();
     void savedRecordReadsBackAsItWas_data();
     void savedRecordReadsBackAsItWas();
     void largeFileKeepsWhatCanBeRead_data();
@@ -424,6 +425,22 @@ void TestProgressFile::savedRecordReadsBackAsItWas()
     QVERIFY(!written.isEmpty());
     QCOMPARE(ParseProgress(written).record, record);
     QVERIFY(!ParseProgress(written).damaged);
+}
+
+void TestProgressFile::interruptedSavesAreClearedAtStartUp()
+{
+    TestFolder folder;
+    for (const char* name : {"morvela.ini.bcOprp", "game.ini.dlPjBx", "kentei.wk2.a1B2c3"})
+        folder.write(QString::fromLatin1(name), "half a save");
+    // Not leftovers of a save: kept.
+    for (const char* name : {"morvela.ini.bak", "morvela.ini.notes", "morvela.ini.1.bak", "other.ini.abcdef"})
+        folder.write(QString::fromLatin1(name), "the learner's");
+    AppState state(folder.path());
+    PrepareRecords(state);
+    QStringList left = QDir(folder.path()).entryList(QDir::Files);
+    left.sort();
+    QCOMPARE(left, (QStringList{"Keyboard.bmp", "game.dat", "game.ini", "morvela.ini", "morvela.ini.1.bak",
+                                "morvela.ini.bak", "morvela.ini.notes", "other.ini.abcdef"}));
 }
 
 void TestProgressFile::examNamedInCp932IsListedAndOpens()
