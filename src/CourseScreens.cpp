@@ -2,8 +2,12 @@
 
 #include "core/AppContext.h"
 #include "app/F_mokuji.h"
+#include "game/F_game.h"
+#include "game/GameRandom.h"
 #include "intro/Lesson0Windows.h"
 #include "lessons/RhythmLessonWindow.h"
+
+#include <memory>
 
 namespace morvela {
 
@@ -16,6 +20,8 @@ void ConnectScreens(F_mokuji& menu, AppContext& ctx)
     menu.setCourseScreen(0, [&ctx, &menu] { RunLesson0(ctx, &menu); });
     for (int lesson = 1; lesson <= 4; ++lesson)
         menu.setCourseScreen(lesson, [&ctx, &menu, lesson] { ctx.runScreen<RhythmLessonWindow>(&menu, lesson); });
+    // The game's generator and march go on from one opening to the next.
+    menu.setGameScreen([&ctx, &menu, game = std::make_shared<GameRun>()] { RunGame(ctx, &menu, *game); });
 }
 
 } // namespace morvela

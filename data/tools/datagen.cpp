@@ -1,6 +1,7 @@
 // morvela-datagen: makes the data files that lie beside the program.
 //
 //   morvela-datagen keyboard OUT.bmp     picture of the JIS keyboard
+//   morvela-datagen gamepictures DIR     the game's pictures, built into the program
 //   morvela-datagen gamedat IN.txt OUT   word list of the falling-words game
 //   morvela-datagen ken IN.txt OUT       exam text
 //   morvela-datagen decode game.dat      prints a game.dat back as UTF-8
@@ -10,6 +11,7 @@
 // a character CP932 cannot hold stops the build instead of turning into '?'
 // on the learner's screen.
 
+#include "GamePictures.h"
 #include "game/GameWordList.h"
 #include "ui/Cp932.h"
 
@@ -434,6 +436,7 @@ int usage()
 {
     std::fprintf(stderr,
                  "usage: morvela-datagen keyboard OUT.bmp\n"
+                 "       morvela-datagen gamepictures DIR\n"
                  "       morvela-datagen gamedat IN.txt OUT\n"
                  "       morvela-datagen ken IN.txt OUT\n"
                  "       morvela-datagen decode GAME.DAT\n");
@@ -448,6 +451,13 @@ int main(int argc, char** argv)
     if (command == QLatin1String("keyboard") && argc == 3) {
         QGuiApplication app(argc, argv); // fonts and painting need it
         return makeKeyboard(QString::fromLocal8Bit(argv[2]));
+    }
+    if (command == QLatin1String("gamepictures") && argc == 3) {
+        QGuiApplication app(argc, argv);
+        QString error;
+        if (!DrawGamePictures(QString::fromLocal8Bit(argv[2]), &error))
+            fail(error);
+        return 0;
     }
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
