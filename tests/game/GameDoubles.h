@@ -1,7 +1,7 @@
 #pragma once
 
-// The game's random numbers and caption sizes, fixed so a test knows which
-// word falls where.
+// The game's random numbers, words and caption sizes, fixed so a test knows
+// which word falls where.
 
 #include "game/GameEngine.h"
 #include "game/GameRandom.h"
@@ -31,6 +31,17 @@ public:
     int drawn = 0;
     int reseeds = 0;
 };
+
+// Ten words of every kind and length, a stage's worth.
+inline QList<WordEntry> TenWords()
+{
+    QList<WordEntry> words;
+    for (const char* line : {"猫,ねこ", "電車,でんしゃ", "さくら,さくら", "ペンギン,ぺんぎん", "自転車,じてんしゃ",
+                             "おにぎり,おにぎり", "コーヒー,こーひー", "時計,とけい", "インターネット,いんたーねっと",
+                             "海,うみ"})
+        words << SplitWordEntry(QString::fromUtf8(line));
+    return words;
+}
 
 // About an 18-point caption: 360 twips a character, 480 high.
 inline TwipsSize MeasureByLength(const QString& caption)

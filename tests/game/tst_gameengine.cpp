@@ -10,15 +10,9 @@
 using namespace morvela;
 using morvela::test::MeasureByLength;
 using morvela::test::ScriptedRandom;
+using morvela::test::TenWords;
 
 namespace {
-
-const QStringList TenWords = {
-    QStringLiteral("猫,ねこ"),         QStringLiteral("電車,でんしゃ"),   QStringLiteral("さくら,さくら"),
-    QStringLiteral("ペンギン,ぺんぎん"), QStringLiteral("山,やま"),         QStringLiteral("自転車,じてんしゃ"),
-    QStringLiteral("おにぎり,おにぎり"), QStringLiteral("コーヒー,こーひー"), QStringLiteral("時計,とけい"),
-    QStringLiteral("海,うみ"),
-};
 
 QList<WordEntry> entries(const QStringList& lines)
 {
@@ -30,9 +24,9 @@ QList<WordEntry> entries(const QStringList& lines)
 
 // One opening of the game window, its run-long values beside it.
 struct Game {
-    explicit Game(const QStringList& lines = TenWords, qint64 highScore = 0, bool marchPhase = false)
-        : random(ScriptedRandom::wordsInOrder(int(lines.size()))), highScore(highScore), marchPhase(marchPhase),
-          engine(entries(lines), random, MeasureByLength, this->highScore, this->marchPhase)
+    explicit Game(const QList<WordEntry>& words = TenWords(), qint64 highScore = 0, bool marchPhase = false)
+        : random(ScriptedRandom::wordsInOrder(int(words.size()))), highScore(highScore), marchPhase(marchPhase),
+          engine(words, random, MeasureByLength, this->highScore, this->marchPhase)
     {
         engine.open();
     }
@@ -175,7 +169,7 @@ void TestGameEngine::keyFilter()
     QFETCH(QString, keys);
     QFETCH(QString, verdicts);
     QFETCH(QString, text);
-    Game g({word + QStringLiteral(",よみ")});
+    Game g(entries({word + QStringLiteral(",よみ")}));
     QCOMPARE(type(g.engine, keys), verdicts);
     QCOMPARE(g.engine.screen().Text1, text);
     QCOMPARE(g.engine.TypePosition(), int(text.toUcs4().size()) + 1);
@@ -194,8 +188,8 @@ void TestGameEngine::wholeStageOnTicks()
     QVERIFY(!s.Command1Enabled);
     for (int i = 0; i < InvaderCount; ++i) {
         const InvaderView& invader = s.invaders[size_t(i)];
-        QCOMPARE(invader.caption, entries(TenWords)[i].Word);
-        QCOMPARE(g.engine.TargetHint(i), entries(TenWords)[i].Hint);
+        QCOMPARE(invader.caption, TenWords()[i].Word);
+        QCOMPARE(g.engine.TargetHint(i), TenWords()[i].Hint);
         QVERIFY(invader.visible);
         QCOMPARE(invader.target, i == 0);
         QCOMPARE(invader.top, -InvaderSpacing(1500) * i);
@@ -204,7 +198,7 @@ void TestGameEngine::wholeStageOnTicks()
     qint64 expected = 0;
     for (int hit = 0; hit < InvaderCount; ++hit) {
         QCOMPARE(g.engine.CurrentTarget(), hit);
-        QCOMPARE(s.title, StageTitle(1, entries(TenWords)[hit].Hint));
+        QCOMPARE(s.title, StageTitle(1, TenWords()[hit].Hint));
         const QString word = g.target().caption;
         QCOMPARE(type(g.engine, word), QString(word.size(), u'1'));
         QVERIFY(s.Picture2Visible);
@@ -282,7 +276,7 @@ void TestGameEngine::halfTheColumnMovesAtEachTick()
     qint64 highScore = 0;
     ScriptedRandom random;
     const auto topsAfterOneTick = [&] {
-        GameEngine engine(entries(TenWords), random, MeasureByLength, highScore, marchPhase);
+        GameEngine engine(TenWords(), random, MeasureByLength, highScore, marchPhase);
         engine.open();
         const GameScreen before = engine.screen();
         engine.descentTick();
@@ -303,7 +297,7 @@ void TestGameEngine::halfTheColumnMovesAtEachTick()
 
 void TestGameEngine::emptyWordCannotBeHitAndEndsTheGame()
 {
-    Game g({QStringLiteral(",から")});
+    Game g(entries({QStringLiteral(",から")}));
     const GameScreen& s = g.engine.screen();
     QCOMPARE(g.target().caption, QString());
     QCOMPARE(s.title, QStringLiteral("ステージ 1　[から]"));
@@ -357,7 +351,7 @@ void TestGameEngine::startAfterGameOverKeepsTheSpeed()
 
 void TestGameEngine::highScoreRisesOnlyAtAClearOrAGameOver()
 {
-    Game g(TenWords, 100);
+    Game g(TenWords(), 100);
     for (int hit = 0; hit < InvaderCount - 1; ++hit)
         shootTarget(g);
     QVERIFY(g.engine.StageScore() > 100);

@@ -19,24 +19,10 @@
 using namespace morvela;
 using morvela::test::Harness;
 using morvela::test::ScriptedRandom;
+using morvela::test::TenWords;
 using morvela::test::button;
 
 namespace {
-
-const QStringList Words = {
-    QStringLiteral("猫,ねこ"),         QStringLiteral("電車,でんしゃ"),     QStringLiteral("さくら,さくら"),
-    QStringLiteral("ペンギン,ぺんぎん"), QStringLiteral("自転車,じてんしゃ"), QStringLiteral("おにぎり,おにぎり"),
-    QStringLiteral("コーヒー,こーひー"), QStringLiteral("時計,とけい"),       QStringLiteral("インターネット,いんたーねっと"),
-    QStringLiteral("海,うみ"),
-};
-
-QList<WordEntry> entries()
-{
-    QList<WordEntry> words;
-    for (const QString& line : Words)
-        words << SplitWordEntry(line);
-    return words;
-}
 
 template <class T>
 T* control(const QWidget& w, const QString& name)
@@ -119,7 +105,7 @@ void TestGameWindow::controlsStandWhereDesigned()
     QFETCH(QString, caption);
     Harness h;
     GameRun run(std::make_unique<ScriptedRandom>());
-    F_game w(h.ctx, run, entries());
+    F_game w(h.ctx, run, TenWords());
     w.Form_Load();
     QCOMPARE(w.size(), QSize(w.px(7965), w.px(6570)));
     auto* c = control<QWidget>(w, name);
@@ -140,7 +126,7 @@ void TestGameWindow::inputBoxAndGameOverFit()
 {
     Harness h;
     GameRun run(std::make_unique<ScriptedRandom>());
-    F_game w(h.ctx, run, entries());
+    F_game w(h.ctx, run, TenWords());
     w.Form_Load();
     auto* text1 = control<TypingBox>(w, QStringLiteral("Text1"));
     QCOMPARE(text1->parentWidget()->objectName(), QStringLiteral("Picture1"));
@@ -159,8 +145,8 @@ void TestGameWindow::inputBoxAndGameOverFit()
 void TestGameWindow::wholeStageByInputMethodCommits()
 {
     Harness h;
-    GameRun run(std::make_unique<ScriptedRandom>(ScriptedRandom::wordsInOrder(int(Words.size()))));
-    F_game w(h.ctx, run, entries());
+    GameRun run(std::make_unique<ScriptedRandom>(ScriptedRandom::wordsInOrder(int(TenWords().size()))));
+    F_game w(h.ctx, run, TenWords());
     w.Form_Load();
     w.show();
     QApplication::setActiveWindow(&w);
@@ -175,9 +161,9 @@ void TestGameWindow::wholeStageByInputMethodCommits()
 
     qint64 stage = 0;
     for (int k = 0; k < 10; ++k) {
-        QCOMPARE(w.windowTitle(), StageTitle(1, entries()[k].Hint));
+        QCOMPARE(w.windowTitle(), StageTitle(1, TenWords()[k].Hint));
         QLabel* target = invaders(w)[k];
-        QCOMPARE(target->text(), entries()[k].Word);
+        QCOMPARE(target->text(), TenWords()[k].Word);
         QVERIFY(target->isVisible());
         QVERIFY(yellow(target));
         QVERIFY(k == 9 || !yellow(invaders(w)[k + 1]));
@@ -185,8 +171,8 @@ void TestGameWindow::wholeStageByInputMethodCommits()
         // A wrong conversion is refused whole; the right one goes in and fires.
         commitByInputMethod(text1, QStringLiteral("x"), QStringLiteral("x"));
         QCOMPARE(text1->text(), QString());
-        commitByInputMethod(text1, entries()[k].Hint, entries()[k].Word);
-        QCOMPARE(text1->text(), entries()[k].Word);
+        commitByInputMethod(text1, TenWords()[k].Hint, TenWords()[k].Word);
+        QCOMPARE(text1->text(), TenWords()[k].Word);
         QVERIFY(beam->isVisible());
         QCOMPARE(beam->geometry().bottom() + 1, w.px(6060)); // from the bar up
         QVERIFY(beam->y() <= target->geometry().bottom() + 1);
@@ -221,7 +207,7 @@ void TestGameWindow::wholeStageByInputMethodCommits()
 
     w.Timer4_Timer();
     QVERIFY(!control<QLabel>(w, QStringLiteral("Stage_clear"))->isVisible());
-    QCOMPARE(w.windowTitle(), StageTitle(2, entries()[0].Hint));
+    QCOMPARE(w.windowTitle(), StageTitle(2, TenWords()[0].Hint));
     QVERIFY(timer(w, 1)->isActive());
     QCOMPARE(timer(w, 1)->interval(), 1200);
     QVERIFY(invaders(w)[0]->isVisible() && yellow(invaders(w)[0]));
