@@ -1,11 +1,20 @@
 #include "CourseScreens.h"
 
-#include "core/AppContext.h"
+#include "app/CourseGates.h"
+#include "app/F_Option.h"
+#include "app/F_hint.h"
 #include "app/F_mokuji.h"
+#include "core/AppContext.h"
+#include "exam/F_kentei.h"
 #include "game/F_game.h"
 #include "game/GameRandom.h"
 #include "intro/Lesson0Windows.h"
+#include "lessons/GraduationWindows.h"
 #include "lessons/RhythmLessonWindow.h"
+#include "lessons/SentenceLessonWindow.h"
+#include "lessons/WordDrillWindow.h"
+
+#include <QComboBox>
 
 #include <memory>
 
@@ -20,6 +29,27 @@ void ConnectScreens(F_mokuji& menu, AppContext& ctx)
     menu.setCourseScreen(0, [&ctx, &menu] { RunLesson0(ctx, &menu); });
     for (int lesson = 1; lesson <= 4; ++lesson)
         menu.setCourseScreen(lesson, [&ctx, &menu, lesson] { ctx.runScreen<RhythmLessonWindow>(&menu, lesson); });
+    for (int lesson = 5; lesson <= 6; ++lesson)
+        menu.setCourseScreen(lesson, [&ctx, &menu, lesson] { ctx.runScreen<WordDrillWindow>(&menu, lesson); });
+    for (int lesson = 7; lesson <= 8; ++lesson)
+        menu.setCourseScreen(lesson, [&ctx, &menu, lesson] { ctx.runScreen<SentenceLessonWindow>(&menu, lesson); });
+    menu.setCourseScreen(9, [&ctx, &menu] { ctx.runScreen<GraduationExamWindow>(&menu); });
+
+    menu.setOptionsScreen([&ctx, &menu] { ctx.runScreen<F_Option>(&menu); });
+
+    // One hint window, made on first use (not at start-up) and filled
+    // afresh for each page; the menu owns it.
+    auto hints = std::make_shared<F_hint*>(nullptr);
+    for (int row = 0; row < CourseRowCount; ++row) {
+        menu.setHintPage(row, [&ctx, &menu, hints, row] {
+            if (!*hints)
+                *hints = new F_hint(ctx, &menu);
+            (*hints)->showHint(row + 1);
+            ctx.runner.run(**hints);
+        });
+    }
+
+    menu.setExamScreen([&ctx, &menu] { ctx.runScreen<F_kentei>(&menu, menu.examList()->currentText()); });
     // The game's generator and march go on from one opening to the next.
     menu.setGameScreen([&ctx, &menu, game = std::make_shared<GameRun>()] { RunGame(ctx, &menu, *game); });
 }

@@ -6,8 +6,13 @@
 
 #include <QApplication>
 
+#include <csignal>
+
 int main(int argc, char* argv[])
 {
+    // A file-size limit must make a write fail (and its save say so), not
+    // kill the program with what the learner did.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     app.setApplicationName(morvela::ProgramTitle);
 

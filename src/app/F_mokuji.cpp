@@ -3,6 +3,7 @@
 #include "core/AppContext.h"
 #include "app/CourseGates.h"
 #include "app/Startup.h"
+#include "app/WebLinks.h"
 #include "ui/NamedControls.h"
 #include "ui/WindowPlacement.h"
 
@@ -14,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QUrl>
 #include <QVBoxLayout>
 
 namespace morvela {
@@ -141,12 +143,23 @@ bool F_mokuji::Form_Load()
     setWindowTitle(ProgramTitle);
     const QString notice = PrepareRecords(m_ctx.state);
     refreshStatusBoxes();
-    m_label12->setText(QString::number(m_ctx.state.GameHighScore));
+    showHighScore();
     ApplyOptionCode(m_ctx.state.settings, m_ctx.state.progress.optionCodeValue());
     fillExamList();
     if (!notice.isEmpty())
         m_ctx.showMessage(this, notice, MessageIcon::Warning);
     return true;
+}
+
+void F_mokuji::showHighScore()
+{
+    m_label12->setText(QString::number(m_ctx.state.GameHighScore));
+    // However long the score, it is shown whole: the window grows for it.
+    m_label12->setMinimumWidth(qMax(m_label12->minimumWidth(), m_label12->sizeHint().width()));
+    if (layout())
+        layout()->activate();
+    if (width() < minimumSizeHint().width())
+        adjustSize();
 }
 
 void F_mokuji::fillExamList()
@@ -211,8 +224,10 @@ void F_mokuji::Command12_Click()
 
 void F_mokuji::Command13_Click()
 {
-    m_ctx.saveProgress(this);
-    emit quitRequested();
+    // After a failed save the program stays open: the learner can make room
+    // and press "終了" again, or close the window to leave without saving.
+    if (m_ctx.saveProgress(this))
+        emit quitRequested();
 }
 
 void F_mokuji::Command14_Click()
@@ -222,14 +237,16 @@ void F_mokuji::Command14_Click()
     setEnabled(false);
     m_game();
     setEnabled(true);
-    m_label12->setText(QString::number(m_ctx.state.GameHighScore));
+    showHighScore();
     m_ctx.saveGameScore(this);
 }
 
 void F_mokuji::Command26_Click()
 {
-    if (m_homePage)
-        m_homePage();
+    // Said first, since the page opens only with internet access; the
+    // desktop's answer is not examined.
+    m_ctx.showMessage(this, HomePageInvitation);
+    m_ctx.links->open(QUrl(HomePageAddress));
 }
 
 bool F_mokuji::eventFilter(QObject* watched, QEvent* event)

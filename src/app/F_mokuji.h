@@ -34,7 +34,6 @@ public:
     void setOptionsScreen(Opener open) { m_options = std::move(open); }
     void setExamScreen(Opener open) { m_exam = std::move(open); }
     void setGameScreen(Opener open) { m_game = std::move(open); }
-    void setHomePageLink(Opener open) { m_homePage = std::move(open); }
 
     // The status boxes show the record's states again.
     void refreshStatusBoxes();
@@ -51,7 +50,7 @@ public:
     QComboBox* examList() const { return m_combo1; }
 
 signals:
-    // "終了": the record has been saved (or its failure shown); end the run.
+    // "終了": the record has been saved; end the run.
     void quitRequested();
 
 protected:
@@ -60,12 +59,13 @@ protected:
 private:
     void buildControls();
     void fillExamList();
+    void showHighScore();
 
     AppContext& m_ctx;
     std::array<QLineEdit*, 10> m_statusBoxes{};
     std::array<Opener, 10> m_courseScreens;
     std::array<Opener, 10> m_hintPages;
-    Opener m_options, m_exam, m_game, m_homePage;
+    Opener m_options, m_exam, m_game;
     QComboBox* m_combo1 = nullptr;
     QLabel* m_label12 = nullptr;
 };

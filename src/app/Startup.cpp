@@ -32,10 +32,13 @@ QString writeFailure(const QString& path, const QString& error)
 
 QString MissingDataFileMessage(const ProgramFolder& folder)
 {
-    if (!folder.has(QStringLiteral("Keyboard.bmp")))
-        return QStringLiteral("Keyboard.bmpファイルがありません");
-    if (!folder.has(QStringLiteral("game.dat")))
-        return QStringLiteral("game.datファイルがありません");
+    for (const QString& name : {QStringLiteral("Keyboard.bmp"), QStringLiteral("game.dat")}) {
+        if (folder.has(name))
+            continue;
+        if (!folder.findOther(name).isEmpty())
+            return name + QStringLiteral("は") + NotARegularFileReason;
+        return name + QStringLiteral("ファイルがありません");
+    }
     return {};
 }
 
@@ -52,6 +55,7 @@ QString PrepareRecords(AppState& state)
     if (!state.LoadedOnce) {
         if (state.folder.has(ProgressFileName)) {
             const ProgressLoad load = LoadProgress(state.folder, state.progress);
+            state.ProgressBackupOwed = load.repaired && load.backupPath.isEmpty() && !load.error.isEmpty();
             if (load.repaired)
                 notices << repairNotice(QStringLiteral("進捗ファイル（%1）").arg(ProgressFileName),
                                         QStringLiteral("読み取れなかった項目は初期値に戻っています。"),
@@ -60,6 +64,7 @@ QString PrepareRecords(AppState& state)
         if (haveGameScore) {
             const GameScoreLoad game = LoadGameScore(state.folder);
             state.GameHighScore = game.highScore;
+            state.GameScoreBackupOwed = game.repaired && game.backupPath.isEmpty() && !game.error.isEmpty();
             if (game.repaired)
                 notices << repairNotice(QStringLiteral("ゲームの得点ファイル（%1）").arg(GameScoreFileName),
                                         QStringLiteral("ハイスコアは0に戻っています。"),

@@ -16,7 +16,8 @@ void AppContext::showMessage(QWidget* parent, const QString& text, MessageIcon i
 bool AppContext::saveProgress(QWidget* parent)
 {
     QString error;
-    if (SaveProgress(state.folder, state.progress, &error))
+    const QString path = state.folder.filePath(ProgressFileName);
+    if (PayOwedBackup(path, state.ProgressBackupOwed, &error) && SaveProgress(state.folder, state.progress, &error))
         return true;
     showSaveFailure(parent, QStringLiteral("練習の記録を保存できませんでした。"), ProgressFileName, error,
                     QStringLiteral("記録はこのまま使えますが、ファイルには保存されていません。"));
@@ -26,7 +27,8 @@ bool AppContext::saveProgress(QWidget* parent)
 bool AppContext::saveGameScore(QWidget* parent)
 {
     QString error;
-    if (SaveGameScore(state.folder, state.GameHighScore, &error))
+    const QString path = state.folder.filePath(GameScoreFileName);
+    if (PayOwedBackup(path, state.GameScoreBackupOwed, &error) && SaveGameScore(state.folder, state.GameHighScore, &error))
         return true;
     showSaveFailure(parent, QStringLiteral("ゲームの得点を保存できませんでした。"), GameScoreFileName, error,
                     QStringLiteral("ハイスコアはこのまま使えますが、ファイルには保存されていません。"));

@@ -4,6 +4,7 @@
 #include "ui/Clock.h"
 #include "ui/MessageService.h"
 #include "ui/ModalRunner.h"
+#include "ui/UrlOpener.h"
 
 #include <functional>
 
@@ -24,6 +25,8 @@ public:
     MessageService& messages;
     ModalRunner& runner;
     const Clock& clock;
+    // The browser; a test points this at a recorder.
+    UrlOpener* links = &m_desktopLinks;
 
     // MessageText := text, then the message box (OK, icon, title).
     void showMessage(QWidget* parent, const QString& text, MessageIcon icon = MessageIcon::None,
@@ -56,6 +59,8 @@ public:
     std::function<void(int row)> rowStateChanged;
 
 private:
+    DesktopUrlOpener m_desktopLinks;
+
     // What could not be saved, where, why, and what that means for the learner.
     void showSaveFailure(QWidget* parent, const QString& what, const QString& fileName, const QString& error,
                          const QString& consequence);

@@ -18,7 +18,14 @@ struct AppState {
     DerivedSettings settings; // RhythmInterval1..5, WordList1..6
     qint64 GameHighScore = 0;
     bool LoadedOnce = false;
+    // Files found damaged at start whose backup could not be made yet.
+    bool ProgressBackupOwed = false;
+    bool GameScoreBackupOwed = false;
     QString MessageText;      // the prompt of the message box about to show
+    // The mock exam's last comparison (0 and "" while typing is under way),
+    // read by its mistake report: one line per mistake, each ended by CR LF.
+    int MistakeCount = 0;
+    QString MistakeReport;
 };
 
 } // namespace morvela

@@ -13,8 +13,9 @@ namespace morvela {
 namespace {
 
 constexpr int kLineCount = 16;
-// The file is a few hundred bytes; anything far larger is not ours.
-constexpr qint64 kSizeLimit = 64 * 1024;
+// The file is a few hundred bytes. Of a far larger one (a long first line,
+// junk after the sixteen lines) the start is read and the rest dropped.
+constexpr qint64 kReadLimit = 1024 * 1024;
 
 template <class Record> // ProgressRecord or const ProgressRecord
 auto* fieldOfLine(Record& r, int line) // lines 2..16
@@ -85,12 +86,20 @@ LineValue decodeLine(int line, const QByteArray& bytes)
 
 } // namespace
 
-QByteArray SerializeProgress(const ProgressRecord& record)
+QByteArray SerializeProgress(const ProgressRecord& record, QString* error, TextEncoder encode)
 {
     QByteArrayList lines;
     lines << record.Reserved;
-    for (int line = 2; line <= kLineCount; ++line)
-        lines << EncodeCp932(*fieldOfLine(record, line));
+    for (int line = 2; line <= kLineCount; ++line) {
+        bool ok = false;
+        const QString& text = *fieldOfLine(record, line);
+        lines << encode(text, &ok);
+        if (!ok) {
+            if (error)
+                *error = QStringLiteral("%1行目「%2」を文字コード（CP932）で書けません。").arg(line).arg(text);
+            return {};
+        }
+    }
     return JoinLinesCrLf(lines);
 }
 
@@ -98,7 +107,9 @@ ParsedProgress ParseProgress(const QByteArray& input)
 {
     ParsedProgress parsed;
     QByteArray bytes = input;
-    if (bytes.startsWith("\xEF\xBB\xBF")) {
+    // An editor's byte-order marks, however many, are no part of line 1:
+    // kept, they would be dropped at the next reading and line 1 change.
+    while (bytes.startsWith("\xEF\xBB\xBF")) {
         bytes.remove(0, 3);
         parsed.damaged = true;
     }
@@ -133,12 +144,13 @@ ProgressLoad LoadProgress(const ProgramFolder& folder, ProgressRecord& record)
 {
     ProgressLoad outcome;
     const QString path = folder.filePath(ProgressFileName);
-    const ReadResult read = ReadSmallFile(path, kSizeLimit);
+    const ReadResult read = ReadFileStart(path, kReadLimit);
     ParsedProgress parsed;
     if (read.ok) {
         parsed = ParseProgress(read.bytes);
+        parsed.damaged = parsed.damaged || read.tooLarge;
     } else {
-        parsed.damaged = true; // unreadable or far too large: start afresh
+        parsed.damaged = true; // unreadable: start afresh
     }
     record = parsed.record;
     if (!parsed.damaged)
@@ -154,9 +166,12 @@ ProgressLoad LoadProgress(const ProgramFolder& folder, ProgressRecord& record)
     return outcome;
 }
 
-bool SaveProgress(const ProgramFolder& folder, const ProgressRecord& record, QString* error)
+bool SaveProgress(const ProgramFolder& folder, const ProgressRecord& record, QString* error, TextEncoder encode)
 {
-    return WriteFileAtomically(folder.filePath(ProgressFileName), SerializeProgress(record), error);
+    const QByteArray bytes = SerializeProgress(record, error, encode);
+    if (bytes.isEmpty())
+        return false;
+    return WriteFileAtomically(folder.filePath(ProgressFileName), bytes, error);
 }
 
 } // namespace morvela

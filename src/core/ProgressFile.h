@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/ProgressRecord.h"
+#include "ui/Cp932.h"
 #include "ui/FileAccess.h"
 
 #include <QByteArray>
@@ -10,8 +11,14 @@ namespace morvela {
 
 inline const QString ProgressFileName = QStringLiteral("morvela.ini");
 
-// morvela.ini: sixteen lines of CP932 text, each ended by CR LF.
-QByteArray SerializeProgress(const ProgressRecord& record);
+// Encodes a text in the file's code page; `ok` false when it cannot.
+using TextEncoder = QByteArray (*)(const QString& text, bool* ok);
+
+// morvela.ini: sixteen lines of CP932 text, each ended by CR LF. Returns ""
+// with `error` set when a line cannot be written in the code page: a lossy
+// or empty line is never written.
+QByteArray SerializeProgress(const ProgressRecord& record, QString* error = nullptr,
+                             TextEncoder encode = EncodeCp932);
 
 struct ParsedProgress {
     ProgressRecord record;
@@ -41,6 +48,7 @@ bool EnsureProgressFile(const ProgramFolder& folder, ProgressRecord& record, QSt
 ProgressLoad LoadProgress(const ProgramFolder& folder, ProgressRecord& record);
 
 // Writes the whole record at once. On failure the file is as it was.
-bool SaveProgress(const ProgramFolder& folder, const ProgressRecord& record, QString* error);
+bool SaveProgress(const ProgramFolder& folder, const ProgressRecord& record, QString* error,
+                  TextEncoder encode = EncodeCp932);
 
 } // namespace morvela

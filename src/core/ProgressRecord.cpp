@@ -42,6 +42,14 @@ QString FormatBestTime(qint64 seconds)
         .arg(seconds % 60, 2, 10, QLatin1Char('0'));
 }
 
+bool StartLesson(QString& state, const QString& started)
+{
+    if (state != LessonState::NotStarted)
+        return false;
+    state = started;
+    return true;
+}
+
 bool RaiseFurthestPage(ProgressRecord& record, const QString& page)
 {
     if (record.FurthestPage < page) {

@@ -52,6 +52,11 @@ bool ApplyBestTime(QString& stored, const QString& newTime);
 // counts as "59分59": dropping the hours would make it look fast.
 QString FormatBestTime(qint64 seconds);
 
+// A lesson window opens: a lesson not started ("未") becomes `started`
+// ("練習中", the graduation exam "挑戦中") in memory; it reaches the file
+// with the next save. Returns true when the state changed.
+bool StartLesson(QString& state, const QString& started = LessonState::Practising);
+
 // FurthestPage only rises. Returns true when `page` raised it.
 bool RaiseFurthestPage(ProgressRecord& record, const QString& page);
 

@@ -35,9 +35,7 @@ SpeedTest::SpeedTest(ProgressRecord& record, const Clock& clock)
 void SpeedTest::open()
 {
     restart();
-    QString& state = m_record.LessonStates[0];
-    if (state == LessonState::NotStarted)
-        state = LessonState::Practising;
+    StartLesson(m_record.LessonStates[0]);
     m_command2Enabled = Lesson0NextPageOpen(m_record, Lesson0Page::Welcome);
 }
 

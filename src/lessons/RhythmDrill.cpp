@@ -82,10 +82,7 @@ ScreenEffects RhythmDrill::open()
     enterPage(1);
     m_screen.Command5Enabled = false;
     m_screen.Command4Enabled = m_record.FurthestPage >= m_script.page(1).pageId;
-    if (lessonState() == LessonState::NotStarted) {
-        lessonState() = LessonState::Practising;
-        effects.rowStateShown = true;
-    }
+    effects.rowStateShown = StartLesson(lessonState());
     clearText1(effects);
     return typingOn(effects);
 }

@@ -13,6 +13,10 @@ Decoded DecodeCp932(const QByteArray& bytes)
 {
     QStringDecoder decoder(kCodePage, QStringConverter::Flag::Stateless);
     Decoded d;
+    if (!decoder.isValid()) {
+        d.ok = false;
+        return d;
+    }
     d.text = decoder.decode(bytes);
     d.ok = !decoder.hasError();
     return d;
@@ -21,6 +25,11 @@ Decoded DecodeCp932(const QByteArray& bytes)
 QByteArray EncodeCp932(const QString& text, bool* ok)
 {
     QStringEncoder encoder(kCodePage, QStringConverter::Flag::Stateless);
+    if (!encoder.isValid()) { // a Qt built without the code page
+        if (ok)
+            *ok = false;
+        return {};
+    }
     QByteArray bytes = encoder.encode(text);
     // Decoding back also catches one-way "best fit" mappings, which would
     // turn a character into another one on the learner's screen.

@@ -6,7 +6,17 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <sys/stat.h>
+
 namespace morvela {
+
+FileKind KindOf(const QString& path)
+{
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return FileKind::Missing;
+    return S_ISREG(st.st_mode) ? FileKind::Regular : FileKind::Other;
+}
 
 ProgramFolder::ProgramFolder(QString path)
 {
@@ -18,18 +28,34 @@ ProgramFolder::ProgramFolder(QString path)
     m_path = QDir::toNativeSeparators(path);
 }
 
-QString ProgramFolder::find(const QString& name) const
+namespace {
+
+// The first entry named `name` (ignoring case) whose kind `wanted` accepts.
+template <class Wanted>
+QString findEntry(const QString& folder, const QString& name, Wanted wanted)
 {
-    const QString exact = m_path + name;
-    if (QFileInfo(exact).isFile())
+    const QString exact = folder + name;
+    if (wanted(KindOf(exact)))
         return exact;
-    QDirIterator it(m_path, QDir::Files | QDir::Hidden | QDir::System);
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     while (it.hasNext()) {
         it.next();
-        if (it.fileName().compare(name, Qt::CaseInsensitive) == 0)
+        if (it.fileName().compare(name, Qt::CaseInsensitive) == 0 && wanted(KindOf(it.filePath())))
             return it.filePath();
     }
     return {};
+}
+
+} // namespace
+
+QString ProgramFolder::find(const QString& name) const
+{
+    return findEntry(m_path, name, [](FileKind k) { return k == FileKind::Regular; });
+}
+
+QString ProgramFolder::findOther(const QString& name) const
+{
+    return findEntry(m_path, name, [](FileKind k) { return k == FileKind::Other; });
 }
 
 QString ProgramFolder::filePath(const QString& name) const
@@ -50,14 +76,52 @@ QStringList ProgramFolder::namesWithSuffix(const QString& suffix) const
     return names;
 }
 
+namespace {
+
+// Opens only a regular file, so a FIFO can never block the program.
+bool openRegular(QFile& f, ReadResult& r)
+{
+    switch (KindOf(f.fileName())) {
+    case FileKind::Missing:
+        r.error = QStringLiteral("ファイルがありません。");
+        return false;
+    case FileKind::Other:
+        r.error = NotARegularFileReason;
+        return false;
+    case FileKind::Regular:
+        break;
+    }
+    if (!f.open(QIODevice::ReadOnly)) {
+        r.error = f.errorString();
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+ReadResult ReadFileStart(const QString& path, qint64 limit)
+{
+    ReadResult r;
+    QFile f(path);
+    if (!openRegular(f, r))
+        return r;
+    r.bytes = f.read(limit + 1);
+    r.tooLarge = r.bytes.size() > limit;
+    if (r.tooLarge)
+        r.bytes.truncate(limit);
+    r.ok = f.error() == QFileDevice::NoError;
+    if (!r.ok)
+        r.error = f.errorString();
+    return r;
+}
+
 ReadResult ReadSmallFile(const QString& path, qint64 limit)
 {
     ReadResult r;
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        r.error = f.errorString();
+    if (!openRegular(f, r))
         return r;
-    }
     if (f.size() > limit) {
         r.tooLarge = true;
         r.error = QStringLiteral("file too large");
@@ -77,7 +141,15 @@ ReadResult ReadSmallFile(const QString& path, qint64 limit)
 
 bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* error)
 {
-    QSaveFile f(path);
+    // Through a link to its target, which is replaced in its own folder.
+    const QFileInfo info(path);
+    const QString target = info.isSymLink() ? (info.exists() ? info.canonicalFilePath() : info.symLinkTarget()) : path;
+    if (KindOf(target) == FileKind::Other) {
+        if (error)
+            *error = NotARegularFileReason;
+        return false;
+    }
+    QSaveFile f(target);
     if (!f.open(QIODevice::WriteOnly)) {
         if (error)
             *error = f.errorString();
@@ -112,6 +184,22 @@ QString KeepBackup(const QString& path, QString* error)
         return {};
     }
     return backup;
+}
+
+bool PayOwedBackup(const QString& path, bool& owed, QString* error)
+{
+    if (!owed || KindOf(path) == FileKind::Missing) {
+        owed = false;
+        return true;
+    }
+    QString why;
+    if (KeepBackup(path, &why).isEmpty()) {
+        if (error)
+            *error = QStringLiteral("壊れていたファイルを控えとして保存できないため、上書きしません。%1").arg(why);
+        return false;
+    }
+    owed = false;
+    return true;
 }
 
 } // namespace morvela

@@ -2,6 +2,7 @@
 
 #include "ui/WindowPlacement.h"
 
+#include <QApplication>
 #include <QMessageBox>
 
 namespace morvela {
@@ -11,7 +12,7 @@ void QtMessageService::show(QWidget* parent, const QString& text, MessageIcon ic
     QMessageBox box(parent);
     box.setWindowTitle(title);
     box.setTextFormat(Qt::PlainText); // texts may come from files
-    box.setText(text);
+    box.setText(ScreenText(text));
     box.setStandardButtons(QMessageBox::Ok);
     switch (icon) {
     case MessageIcon::None: box.setIcon(QMessageBox::NoIcon); break;
@@ -20,6 +21,19 @@ void QtMessageService::show(QWidget* parent, const QString& text, MessageIcon ic
     case MessageIcon::Error: box.setIcon(QMessageBox::Critical); break;
     }
     box.exec();
+}
+
+void QtMessageService::beep()
+{
+    QApplication::beep();
+}
+
+QString ScreenText(const QString& text)
+{
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return shown;
 }
 
 } // namespace morvela

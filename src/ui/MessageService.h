@@ -14,11 +14,18 @@ class MessageService {
 public:
     virtual ~MessageService() = default;
     virtual void show(QWidget* parent, const QString& text, MessageIcon icon, const QString& title) = 0;
+    // The system beep.
+    virtual void beep() = 0;
 };
 
 class QtMessageService final : public MessageService {
 public:
     void show(QWidget* parent, const QString& text, MessageIcon icon, const QString& title) override;
+    void beep() override;
 };
+
+// A message's text as the screen shows it: a CR (the program's line break in
+// messages) is a line break.
+QString ScreenText(const QString& text);
 
 } // namespace morvela

@@ -2,11 +2,12 @@
 
 #include "ui/FileAccess.h"
 
+#include <QImageReader>
 #include <QPixmap>
 
 namespace morvela {
 
-PictureBox::PictureBox(QWidget* parent) : QLabel(parent)
+PictureBox::PictureBox(QWidget* parent, QSize designSize) : QLabel(parent), m_designSize(designSize)
 {
     setAlignment(Qt::AlignCenter);
 }
@@ -14,11 +15,17 @@ PictureBox::PictureBox(QWidget* parent) : QLabel(parent)
 bool PictureBox::loadPicture(const ProgramFolder& folder, const QString& name)
 {
     const QString path = folder.find(name);
-    QPixmap picture;
-    if (path.isEmpty() || !picture.load(path)) {
+    QImageReader reader(path);
+    const QSize size = reader.size();
+    // Decoded at the size it is shown at, so a huge file costs no memory.
+    if (size.isValid() && (size.width() > m_designSize.width() || size.height() > m_designSize.height()))
+        reader.setScaledSize(size.scaled(m_designSize, Qt::KeepAspectRatio));
+    const QImage image = path.isEmpty() ? QImage() : reader.read();
+    if (image.isNull()) {
         clear();
         return false;
     }
+    const QPixmap picture = QPixmap::fromImage(image);
     setPixmap(picture);
     setFixedSize(picture.size());
     return true;

@@ -9,8 +9,9 @@ namespace morvela {
 
 // One run of the program per program folder at a time, so the progress file
 // has one writer. The lock lies in the program folder; a lock left by a run
-// that crashed is taken over. Where the folder is read-only, the lock goes to
-// the temporary folder under a name made from the program folder.
+// that crashed, or one that names no program, is taken over. Where the
+// folder takes no lock, it goes to the temporary folder under a name made
+// from the program folder. Only a live other copy refuses a start.
 class SingleInstance {
 public:
     explicit SingleInstance(const QString& programFolder);

@@ -5,11 +5,14 @@
 #include "app/F_mokuji.h"
 #include "core/ProgressFile.h"
 #include "support/Controls.h"
+#include "support/DiskFull.h"
 #include "support/Harness.h"
 #include "ui/Cp932.h"
 #include "ui/SingleInstance.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -46,6 +49,10 @@ private slots:
     void exitSavesTheRecord();
     void exitReportsAFailedSave();
     void secondRunIsRefused();
+    void onlyALiveCopyRefusesAStart_data();
+    void onlyALiveCopyRefusesAStart();
+    void damagedFileIsNeverOverwrittenBeforeItsBackup();
+    void longHighScoreIsShownWhole();
 };
 
 void TestMenu::firstStartCreatesTheFiles()
@@ -242,10 +249,17 @@ void TestMenu::exitReportsAFailedSave()
     QFile::remove(h.folder.file(QStringLiteral("morvela.ini")));
     QDir(h.folder.path()).mkdir(QStringLiteral("morvela.ini"));
     h.state.progress.FurthestPage = QStringLiteral("02-01");
+    QSignalSpy quit(&menu, &F_mokuji::quitRequested);
     button(menu, 13)->click();
     QCOMPARE(h.messages.shown.size(), 1);
     QCOMPARE(h.messages.shown[0].icon, MessageIcon::Error);
     QCOMPARE(h.state.progress.FurthestPage, QStringLiteral("02-01"));
+    // The program stays open with the record: room made, "終了" saves it.
+    QCOMPARE(quit.size(), 0);
+    QDir(h.folder.path()).rmdir(QStringLiteral("morvela.ini"));
+    button(menu, 13)->click();
+    QCOMPARE(quit.size(), 1);
+    QCOMPARE(ParseProgress(h.folder.read(QStringLiteral("morvela.ini"))).record.FurthestPage, QStringLiteral("02-01"));
 }
 
 void TestMenu::secondRunIsRefused()
@@ -255,6 +269,76 @@ void TestMenu::secondRunIsRefused()
     QVERIFY(first.acquired());
     SingleInstance second(folder.path());
     QVERIFY(!second.acquired());
+}
+
+void TestMenu::onlyALiveCopyRefusesAStart_data()
+{
+    QTest::addColumn<QString>("lock"); // what lies in the lock file's place
+    QTest::addColumn<bool>("starts");
+    QTest::newRow("an empty lock file") << "empty" << true;
+    QTest::newRow("a garbled lock file") << "junk" << true;
+    QTest::newRow("a folder named like the lock") << "folder" << true;
+    QTest::newRow("the lock of a running copy") << "live" << false;
+}
+
+void TestMenu::onlyALiveCopyRefusesAStart()
+{
+    QFETCH(QString, lock);
+    QFETCH(bool, starts);
+    test::TestFolder folder;
+    std::unique_ptr<SingleInstance> running;
+    if (lock == QLatin1String("empty"))
+        folder.write(QStringLiteral("morvela.lock"), "");
+    else if (lock == QLatin1String("junk"))
+        folder.write(QStringLiteral("morvela.lock"), "\x01\x02 not a lock");
+    else if (lock == QLatin1String("folder"))
+        QDir(folder.path()).mkdir(QStringLiteral("morvela.lock"));
+    else
+        running = std::make_unique<SingleInstance>(folder.path());
+    QElapsedTimer took;
+    took.start();
+    SingleInstance start(folder.path());
+    QCOMPARE(start.acquired(), starts);
+    QVERIFY(took.elapsed() < 5000); // no waiting for a lock to go stale
+}
+
+void TestMenu::damagedFileIsNeverOverwrittenBeforeItsBackup()
+{
+    Harness h;
+    const QByteArray damaged = QByteArray("\x81\xff\x00", 3) + QByteArray(3000, 'x');
+    h.folder.write(QStringLiteral("morvela.ini"), damaged);
+    F_mokuji menu(h.ctx);
+    {
+        // Room for a new progress file, not for the backup of the old one.
+        test::DiskFull full(1024);
+        QVERIFY(menu.Form_Load());
+        QCOMPARE(h.folder.read(QStringLiteral("morvela.ini")), damaged);
+        h.state.progress.FurthestPage = QStringLiteral("01-02");
+        const qsizetype before = h.messages.shown.size();
+        QVERIFY(!h.ctx.saveProgress(&menu)); // a page pass, "終了": each tries the backup first
+        QCOMPARE(h.messages.shown.size(), before + 1);
+        QCOMPARE(h.messages.shown.last().icon, MessageIcon::Error);
+        QCOMPARE(h.folder.read(QStringLiteral("morvela.ini")), damaged);
+    }
+    // With room again, the backup comes first, then the save.
+    QVERIFY(h.ctx.saveProgress(&menu));
+    QCOMPARE(h.folder.read(QStringLiteral("morvela.ini.bak")), damaged);
+    QCOMPARE(ParseProgress(h.folder.read(QStringLiteral("morvela.ini"))).record.FurthestPage, QStringLiteral("01-02"));
+    QVERIFY(h.ctx.saveProgress(&menu));
+    QVERIFY(!h.folder.exists(QStringLiteral("morvela.ini.1.bak"))); // one backup is enough
+}
+
+void TestMenu::longHighScoreIsShownWhole()
+{
+    Harness h;
+    h.folder.write(QStringLiteral("game.ini"), " 123456789012345 \r\n\r\n\r\n\r\n\r\n\r\n");
+    F_mokuji menu(h.ctx);
+    QVERIFY(menu.Form_Load());
+    menu.show();
+    auto* label12 = menu.findChild<QLabel*>(QStringLiteral("Label12"));
+    QCOMPARE(label12->text(), QStringLiteral("123456789012345"));
+    QVERIFY(label12->width() >= label12->sizeHint().width());
+    QVERIFY(label12->mapTo(&menu, QPoint(label12->width(), 0)).x() <= menu.width());
 }
 
 QTEST_MAIN(TestMenu)

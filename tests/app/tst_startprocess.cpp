@@ -8,12 +8,15 @@
 #include <QProcess>
 #include <QTest>
 
+#include <sys/resource.h>
+
 using morvela::test::TestFolder;
 
 class TestStartProcess : public QObject {
     Q_OBJECT
 private slots:
     void secondStartEndsAtOnce();
+    void fileSizeLimitDoesNotKillTheProgram();
 };
 
 void TestStartProcess::secondStartEndsAtOnce()
@@ -40,6 +43,27 @@ void TestStartProcess::secondStartEndsAtOnce()
 
     first.kill();
     first.waitForFinished();
+}
+
+void TestStartProcess::fileSizeLimitDoesNotKillTheProgram()
+{
+    TestFolder folder;
+    const QString program = folder.file(QStringLiteral("morvela"));
+    QVERIFY(QFile::copy(QStringLiteral(MORVELA_BINARY), program));
+
+    // No file may grow at all: the lock and the first save fail with EFBIG
+    // and the program says so, instead of dying of SIGXFSZ.
+    QProcess run;
+    run.setChildProcessModifier([] {
+        rlimit none{0, 0};
+        setrlimit(RLIMIT_FSIZE, &none);
+    });
+    run.start(program, {});
+    QVERIFY(run.waitForStarted());
+    QVERIFY2(!run.waitForFinished(3000), "the program ended under a file-size limit");
+    QCOMPARE(run.state(), QProcess::Running); // showing why it cannot save
+    run.kill();
+    run.waitForFinished();
 }
 
 QTEST_GUILESS_MAIN(TestStartProcess)

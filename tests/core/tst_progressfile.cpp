@@ -4,16 +4,18 @@
 #include "core/ProgressFile.h"
 #include "app/Startup.h"
 #include "core/GameScoreFile.h"
+#include "support/DiskFull.h"
 #include "support/TestFolder.h"
 #include "ui/Cp932.h"
 
+#include <QFileInfo>
 #include <QTest>
 
-#include <csignal>
-#include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace morvela;
+using morvela::test::DiskFull;
 using morvela::test::TestFolder;
 
 namespace {
@@ -45,20 +47,6 @@ QByteArray earlierProgramFile()
     return b + "02-03\r\n 5 \r\n";
 }
 
-// Limits the size of files this process may write, as a full disk would.
-struct DiskFull {
-    explicit DiskFull(rlim_t bytes)
-    {
-        std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &saved);
-        rlimit small = saved;
-        small.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &small);
-    }
-    ~DiskFull() { setrlimit(RLIMIT_FSIZE, &saved); }
-    rlimit saved{};
-};
-
 } // namespace
 
 class TestProgressFile : public QObject {
@@ -86,6 +74,12 @@ private slots:
     void startupReportsBothRepairsInOneMessage();
     void startupChecksKeyboardPictureFirst();
     void examNamesDropTheExtension();
+    void specialFilesAtStartUp();
+    void savedRecordReadsBackAsItWas_data();
+    void savedRecordReadsBackAsItWas();
+    void largeFileKeepsWhatCanBeRead_data();
+    void largeFileKeepsWhatCanBeRead();
+    void unwritableTextFailsTheSave();
 };
 
 void TestProgressFile::newFileHasTheSixteenNewValues()
@@ -413,6 +407,103 @@ void TestProgressFile::examNamesDropTheExtension()
     QStringList names = ExamNames(ProgramFolder(folder.path()));
     names.sort();
     QCOMPARE(names, (QStringList{QStringLiteral("a"), QStringLiteral("b")}));
+}
+
+void TestProgressFile::savedRecordReadsBackAsItWas_data()
+{
+    // Inputs the fuzzer found, among others.
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("two byte-order marks before line 1")
+        << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF\xDF\xDF\xDF\xDF\xDF\xDF\xDF\xDF\xDF\xDF");
+    QTest::newRow("the file of the earlier program") << earlierProgramFile();
+}
+
+void TestProgressFile::savedRecordReadsBackAsItWas()
+{
+    QFETCH(QByteArray, bytes);
+    const ProgressRecord record = ParseProgress(bytes).record;
+    const QByteArray written = SerializeProgress(record);
+    QVERIFY(!written.isEmpty());
+    QCOMPARE(ParseProgress(written).record, record);
+    QVERIFY(!ParseProgress(written).damaged);
+}
+
+void TestProgressFile::specialFilesAtStartUp()
+{
+    TestFolder folder;
+    QFile::remove(folder.file(QStringLiteral("Keyboard.bmp")));
+    QVERIFY(mkfifo(QFile::encodeName(folder.file(QStringLiteral("Keyboard.bmp"))).constData(), 0600) == 0);
+    QCOMPARE(MissingDataFileMessage(ProgramFolder(folder.path())),
+             QStringLiteral("Keyboard.bmpは") + NotARegularFileReason);
+
+    // A FIFO in the progress file's place: start-up runs to its end (it
+    // would wait in open() for ever), says why, and leaves the FIFO be.
+    const QString ini = folder.file(QStringLiteral("morvela.ini"));
+    QVERIFY(mkfifo(QFile::encodeName(ini).constData(), 0600) == 0);
+    AppState state(folder.path());
+    const QString notice = PrepareRecords(state);
+    QVERIFY2(notice.contains(NotARegularFileReason), qPrintable(notice));
+    QVERIFY(state.LoadedOnce);
+    QCOMPARE(state.progress, ProgressRecord());
+    QVERIFY(!SaveProgress(state.folder, state.progress, nullptr));
+    QVERIFY(!QFileInfo(ini).isFile() && QFileInfo::exists(ini));
+}
+
+void TestProgressFile::largeFileKeepsWhatCanBeRead_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QByteArray>("reserved");
+    QTest::addColumn<bool>("repaired");
+    const QByteArray good = earlierProgramFile();
+    const QByteArray longLine(100 * 1024, 'm');
+    QTest::newRow("junk after the sixteen lines")
+        << good + QByteArray(200 * 1024, 'j') + "\r\n" << good.left(good.indexOf('\r')) << true;
+    // Nothing wrong but its length: read as it is, and left as it is.
+    QTest::newRow("a long first line") << longLine + good.mid(good.indexOf('\r')) << longLine << false;
+}
+
+void TestProgressFile::largeFileKeepsWhatCanBeRead()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QByteArray, reserved);
+    TestFolder folder;
+    folder.write(QStringLiteral("morvela.ini"), file);
+    ProgressRecord record;
+    const ProgressLoad load = LoadProgress(ProgramFolder(folder.path()), record);
+    QTEST(load.repaired, "repaired");
+    if (load.repaired)
+        QCOMPARE(folder.read(QStringLiteral("morvela.ini.bak")), file); // kept whole
+    QCOMPARE(record.Reserved, reserved);
+    QCOMPARE(record.BestSpeedTime, QStringLiteral("01分23"));
+    QCOMPARE(record.LessonStates[2], QStringLiteral("練習中"));
+    QCOMPARE(record.FurthestPage, QStringLiteral("02-03"));
+    QCOMPARE(record.OptionCode, QStringLiteral(" 5 "));
+    QCOMPARE(ParseProgress(folder.read(QStringLiteral("morvela.ini"))).record, record);
+}
+
+void TestProgressFile::unwritableTextFailsTheSave()
+{
+    TestFolder folder;
+    folder.write(QStringLiteral("morvela.ini"), earlierProgramFile());
+    ProgressRecord record;
+    QString error;
+
+    // A converter that fails, as where Qt has no CP932: nothing is written.
+    const TextEncoder broken = [](const QString&, bool* ok) {
+        *ok = false;
+        return QByteArray();
+    };
+    QVERIFY(SerializeProgress(record, &error, broken).isEmpty());
+    QVERIFY(!SaveProgress(ProgramFolder(folder.path()), record, &error, broken));
+    QVERIFY(!error.isEmpty());
+    QCOMPARE(folder.read(QStringLiteral("morvela.ini")), earlierProgramFile());
+
+    // A character CP932 has no form for: never written as '?' or dropped.
+    record.SpareState = QStringLiteral("😀");
+    error.clear();
+    QVERIFY(!SaveProgress(ProgramFolder(folder.path()), record, &error));
+    QVERIFY(error.contains(QStringLiteral("14行目")));
+    QCOMPARE(folder.read(QStringLiteral("morvela.ini")), earlierProgramFile());
 }
 
 QTEST_GUILESS_MAIN(TestProgressFile)

@@ -10,6 +10,7 @@
 #include "support/Harness.h"
 
 #include <QApplication>
+#include <QImage>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -72,6 +73,7 @@ private slots:
     void enterPressesTheFocusedButton();
     void wholeLessonFromTheMenu();
     void pagesFitTheirText();
+    void hugeKeyboardPictureKeepsThePageOnScreen();
 };
 
 void TestLesson0Pages::speedTestPage()
@@ -434,6 +436,21 @@ void TestLesson0Pages::pagesFitTheirText()
         }
         page->close();
     }
+}
+
+void TestLesson0Pages::hugeKeyboardPictureKeepsThePageOnScreen()
+{
+    Harness h;
+    QImage huge(5000, 5000, QImage::Format_RGB32);
+    huge.fill(Qt::darkCyan);
+    QVERIFY(huge.save(h.folder.file(QStringLiteral("Keyboard.bmp")), "BMP"));
+    F_Position page(h.ctx);
+    page.Form_Load();
+    page.show();
+    const QSize shown = page.findChild<QLabel*>(QStringLiteral("Picture1"))->pixmap().size();
+    QCOMPARE(shown, QSize(250, 250)); // scaled into the picture's place, its shape kept
+    QVERIFY(page.width() <= 800);
+    QVERIFY(page.height() <= 740);
 }
 
 QTEST_MAIN(TestLesson0Pages)

@@ -4,6 +4,7 @@
 // with message boxes recorded and modal screens run by a script.
 
 #include "core/AppContext.h"
+#include "core/ProgressFile.h"
 #include "support/ManualClock.h"
 #include "support/RecordingMessageService.h"
 #include "support/ScriptedModalRunner.h"
@@ -20,6 +21,9 @@ struct Harness {
     ScriptedModalRunner runner;
     ManualClock clock;
     AppContext ctx{state, messages, runner, clock};
+
+    // The record as morvela.ini in the folder holds it now.
+    ProgressRecord savedRecord() const { return ParseProgress(folder.read(ProgressFileName)).record; }
 
     QString lastMessage() const { return messages.shown.isEmpty() ? QString() : messages.shown.last().text; }
 };

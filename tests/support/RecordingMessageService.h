@@ -18,6 +18,8 @@ public:
     {
         shown.append({text, icon, title});
     }
+    void beep() override { ++beeps; }
+    int beeps = 0;
     QList<Shown> shown;
 };
 

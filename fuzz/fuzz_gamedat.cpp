@@ -1,0 +1,22 @@
+// game.dat as any bytes: decoding never fails, and every entry that can be
+// written again reads back as it was.
+
+#include "game/GameWordList.h"
+
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    using namespace morvela;
+    const QList<WordEntry> entries = DecodeGameWordList(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
+    for (const WordEntry& e : entries) {
+        const QString line = e.Word + QLatin1Char(',') + e.Hint;
+        QByteArray bytes;
+        if (!EncodeGameLine(line, &bytes))
+            continue;
+        const QList<WordEntry> back = DecodeGameWordList(bytes);
+        if (back.size() != 1 || back[0].Word + QLatin1Char(',') + back[0].Hint != line)
+            std::abort();
+    }
+    return 0;
+}

@@ -1,0 +1,112 @@
+#include "exam/ExamSession.h"
+
+#include "ui/Cp932.h"
+
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+#include <optional>
+
+namespace morvela {
+
+QString ElapsedLabel(qint64 seconds)
+{
+    seconds = qMax<qint64>(seconds, 0);
+    return QStringLiteral("時間：%1分%2秒(合格=10分以内)")
+        .arg(seconds / 60, 2, 10, QLatin1Char('0'))
+        .arg(seconds % 60, 2, 10, QLatin1Char('0'));
+}
+
+QString MistakeLabel(const QString& what)
+{
+    return QStringLiteral("間違い：") + what + QStringLiteral("(合格=4以内)");
+}
+
+QByteArray WorkFileBytes(const QString& text)
+{
+    bool ok = false;
+    QByteArray bytes = EncodeCp932(text, &ok);
+    if (!ok) {
+        // Character by character, each checked by decoding it back. An
+        // error stays with its converter (resetState does not clear it
+        // with the ICU ones), so each error is followed by new ones.
+        std::optional<QStringEncoder> encoder;
+        std::optional<QStringDecoder> decoder;
+        bytes.clear();
+        for (char32_t c : text.toUcs4()) {
+            if (!encoder) {
+                encoder.emplace("windows-31j", QStringConverter::Flag::Stateless);
+                decoder.emplace("windows-31j", QStringConverter::Flag::Stateless);
+            }
+            const QString one = QString::fromUcs4(&c, 1);
+            const QByteArray encoded = encoder->encode(one);
+            const bool charOk = !encoder->hasError() && decoder->decode(encoded) == one && !decoder->hasError();
+            if (!charOk)
+                encoder.reset();
+            bytes += charOk ? encoded : QByteArray("?");
+        }
+    }
+    return bytes + "\r\n";
+}
+
+QString MistakeListText(int mistakeCount, const QString& mistakeReport)
+{
+    return mistakeCount != 0 ? mistakeReport : QStringLiteral("間違った箇所はありません。");
+}
+
+ScreenEffects ExamSession::open(const ExamText& exam)
+{
+    m_model = exam.model;
+    m_screen = ExamScreen{};
+    m_startTime = 0;
+    ScreenEffects effects;
+    if (exam.tooLarge) {
+        effects.message = ExamTooLargeMessage;
+        effects.messageIcon = MessageIcon::Error;
+    }
+    effects.focus = QStringLiteral("Text2");
+    return effects;
+}
+
+void ExamSession::keyPress(qint64 now)
+{
+    if (started())
+        return;
+    m_startTime = now;
+    m_screen.state = ExamState::Typing;
+    m_screen.clockRunning = true;
+    m_screen.Command2Enabled = false;
+    m_screen.Command3Enabled = false;
+    m_screen.Label3 = MistakeLabel(QStringLiteral("入力中"));
+    m_state.MistakeCount = 0;
+    m_state.MistakeReport.clear();
+}
+
+void ExamSession::tick(qint64 now)
+{
+    if (!started())
+        return;
+    m_screen.Label2 = ElapsedLabel(now - m_startTime);
+}
+
+bool ExamSession::complete(const QString& typedText)
+{
+    m_screen.state = ExamState::Checked;
+    m_screen.clockRunning = false; // Label2 keeps the last time shown
+
+    const ProgramFolder& folder = m_state.folder;
+    const bool modelWritten = WriteFileAtomically(folder.filePath(WorkFileModel), WorkFileBytes(m_model), nullptr);
+    const bool typedWritten = WriteFileAtomically(folder.filePath(WorkFileTyped), WorkFileBytes(typedText), nullptr);
+
+    const ExamResult result = CompareExam(m_model, typedText);
+    m_state.MistakeCount = result.mistakeCount;
+    m_state.MistakeReport = result.mistakeReport;
+
+    m_screen.Label3 = MistakeLabel(QString::number(result.mistakeCount));
+    m_screen.Command1Enabled = true;
+    m_screen.Command2Enabled = true;
+    m_screen.Command3Enabled = true;
+    return modelWritten && typedWritten;
+}
+
+} // namespace morvela

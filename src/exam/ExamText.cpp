@@ -1,0 +1,106 @@
+#include "exam/ExamText.h"
+
+#include "ui/Cp932.h"
+
+#include <QStringDecoder>
+
+#include <optional>
+
+namespace morvela {
+
+namespace {
+
+bool IsLeadByte(uchar b)
+{
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+bool IsTrailByte(uchar b)
+{
+    return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
+}
+
+// The slow path, for files that are not clean CP932: each character's
+// bytes (one, or a lead byte and its trail byte) are decoded on their own,
+// and each that fails becomes U+FFFD. The code page's decoder alone would
+// drop a lone lead byte at the end and turn other bad bytes into U+001A.
+QString DecodeUnitByUnit(const QByteArray& bytes)
+{
+    std::optional<QStringDecoder> decoder;
+    QString text;
+    text.reserve(bytes.size());
+    const qsizetype n = bytes.size();
+    for (qsizetype i = 0; i < n;) {
+        const uchar b = uchar(bytes[i]);
+        if (b < 0x80) { // CP932 keeps ASCII as it is
+            text += QChar(b);
+            ++i;
+            continue;
+        }
+        qsizetype len = 1;
+        if (IsLeadByte(b)) {
+            if (i + 1 >= n || !IsTrailByte(uchar(bytes[i + 1]))) {
+                text += QChar::ReplacementCharacter; // a lead byte without its trail
+                ++i;
+                continue;
+            }
+            len = 2;
+        }
+        if (!decoder)
+            decoder.emplace("windows-31j", QStringConverter::Flag::Stateless);
+        const QString unit = decoder->decode(QByteArrayView(bytes.constData() + i, len));
+        if (decoder->hasError() || unit.size() != 1) {
+            text += QChar::ReplacementCharacter;
+            // The error stays with the decoder (resetState does not clear
+            // it with the ICU converters): the next unit gets a new one.
+            decoder.reset();
+        } else {
+            text += unit;
+        }
+        i += len;
+    }
+    return text;
+}
+
+} // namespace
+
+QString ExamFileName(const QString& name)
+{
+    return name + QStringLiteral(".ken");
+}
+
+QString DecodeCp932Replacing(const QByteArray& bytes)
+{
+    const Decoded d = DecodeCp932(bytes);
+    return d.ok ? d.text : DecodeUnitByUnit(bytes);
+}
+
+QString ExamModelFromBytes(const QByteArray& bytes)
+{
+    if (bytes.size() < 2)
+        return {};
+    return DecodeCp932Replacing(bytes.first(bytes.size() - 2));
+}
+
+ExamText LoadExamText(const ProgramFolder& folder, const QString& name)
+{
+    ExamText exam;
+    const QString path = folder.find(ExamFileName(name));
+    if (path.isEmpty()) {
+        exam.readable = false;
+        return exam;
+    }
+    const ReadResult r = ReadSmallFile(path, ExamSizeLimit);
+    if (r.tooLarge) {
+        exam.tooLarge = true;
+        return exam;
+    }
+    if (!r.ok) {
+        exam.readable = false;
+        return exam;
+    }
+    exam.model = ExamModelFromBytes(r.bytes);
+    return exam;
+}
+
+} // namespace morvela

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "core/ProgressRecord.h"
+#include "core/ScreenEffects.h"
+#include "lessons/SentenceLines.h"
+
+namespace morvela {
+
+// A sentence lesson (Lessons 7 and 8): misses counted over the whole text,
+// one verdict when the last line is complete. A pass completes the lesson
+// and saves; the boxes keep their text and the next character starts a new
+// attempt at the first line.
+class SentenceLesson {
+public:
+    SentenceLesson(const SentenceScript& script, ProgressRecord& record);
+
+    // The window opens: empty boxes; "未" becomes "練習中" (in memory only).
+    ScreenEffects open();
+
+    // A character typed or committed into the box of `line` (0-based).
+    // `line` of the outcome is the line whose turn it is after it.
+    KeyOutcome keyPress(int line, char32_t typed);
+
+    ScreenEffects again() { return m_lines.fromTheStart(); } // Command3
+    ScreenEffects toMenu() { return SentenceLines::toMenu(); } // Command1
+
+    const SentenceScript& script() const { return m_lines.script(); }
+    int line() const { return m_lines.line(); }
+    int CursorPos() const { return m_lines.CursorPos(); }
+    int MissCount() const { return m_lines.MissCount(); }
+
+private:
+    QString& lessonState() const;
+    ScreenEffects judge();
+
+    ProgressRecord& m_record;
+    SentenceLines m_lines;
+};
+
+} // namespace morvela

@@ -1,0 +1,93 @@
+#include "lessons/SentencePage.h"
+
+#include "core/AppContext.h"
+#include "core/ApplyEffects.h"
+#include "lessons/SentenceScripts.h"
+#include "ui/Fonts.h"
+#include "ui/NamedControls.h"
+#include "ui/TypingColumn.h"
+#include "ui/WindowPlacement.h"
+
+#include <QDialog>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace morvela {
+
+namespace {
+
+// Half-width columns of the longest line (35 full-width characters), with
+// room for the caret.
+constexpr int LineColumns = 72;
+
+} // namespace
+
+SentencePage BuildSentencePage(QDialog& window, const SentenceScript& script, const QString& instruction,
+                               bool panel)
+{
+    SentencePage page;
+    const QFont font = AlignedDrillFont();
+    const int width = TypingColumnWidth(font, LineColumns);
+
+    auto* outer = new QVBoxLayout(&window);
+    outer->setSizeConstraint(QLayout::SetFixedSize);
+    outer->setContentsMargins(16, 14, 16, 14);
+
+    page.label1 = NamedLabel(QStringLiteral("Label1"), instruction, &window);
+    page.label1->setWordWrap(true);
+    page.label1->setFixedWidth(width);
+    outer->addWidget(page.label1);
+    outer->addSpacing(8);
+
+    QList<TypingLines::Names> names;
+    for (int line = 0; line < script.lines.size(); ++line)
+        names.append({script.labelName(line), script.boxName(line)});
+    page.lines = new TypingLines(names, font, width, &window);
+    page.lines->setInputMethodWanted(true); // kana and kanji come from the input method
+    if (panel) {
+        // The panel and the lines share one cell; the panel lies behind
+        // them and takes the cell's size.
+        QLabel* label9 = NamedLabel(QStringLiteral("Label9"), QString(), &window);
+        label9->setStyleSheet(QStringLiteral("QLabel#Label9 { background-color: #dcebd2; border-radius: 4px; }"));
+        page.lines->setContentsMargins(10, 8, 10, 8);
+        auto* cell = new QGridLayout;
+        cell->addWidget(label9, 0, 0);
+        cell->addWidget(page.lines, 0, 0);
+        outer->addLayout(cell);
+        label9->lower();
+    } else {
+        outer->addWidget(page.lines);
+    }
+
+    page.command3 = NamedButton(QStringLiteral("Command3"), QStringLiteral("もう一度"), &window);
+    page.command1 = NamedButton(QStringLiteral("Command1"), QStringLiteral("目次へ"), &window);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(page.command3);
+    buttons->addStretch(1);
+    buttons->addWidget(page.command1);
+    outer->addSpacing(8);
+    outer->addLayout(buttons);
+    return page;
+}
+
+void LoadSentencePage(QDialog& window, const SentencePage& page, const SentenceScript& script,
+                      const QString& titleTag)
+{
+    window.setWindowTitle(CourseTitle(titleTag));
+    page.lines->setTexts(script.lines);
+    window.adjustSize();
+    CentreOnScreen(&window);
+}
+
+void ApplyPageEffects(AppContext& ctx, QDialog& window, const SentencePage& page, int courseRow, int line,
+                      const ScreenEffects& effects)
+{
+    ApplyEffects(ctx, window, courseRow, effects);
+    if (!effects.close)
+        page.lines->showTurn(line);
+}
+
+} // namespace morvela

@@ -1,0 +1,142 @@
+#include "lessons/WordDrillWindow.h"
+
+#include "core/AppContext.h"
+#include "core/ApplyEffects.h"
+#include "ui/Fonts.h"
+#include "ui/NamedControls.h"
+#include "ui/PictureBox.h"
+#include "ui/TypingColumn.h"
+#include "ui/WindowPlacement.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace morvela {
+
+namespace {
+
+// Half-width columns of the widest caption or drill text, with room to spare.
+constexpr int DrillColumns = 67;
+
+} // namespace
+
+WordDrillWindow::WordDrillWindow(AppContext& ctx, int lesson, QWidget* parent)
+    : QDialog(parent), m_ctx(ctx), m_drill(WordDrillLessonScript(lesson), ctx.state.progress, ctx.state.settings)
+{
+    setObjectName(m_drill.script().windowName);
+    buildControls();
+}
+
+void WordDrillWindow::buildControls()
+{
+    const WordDrillScript& script = m_drill.script();
+    const QFont drillFont = AlignedDrillFont();
+    const int columnWidth = TypingColumnWidth(drillFont, DrillColumns);
+
+    auto* outer = new QVBoxLayout(this);
+    outer->setSizeConstraint(QLayout::SetFixedSize);
+
+    QLabel* label1 = NamedLabel(QStringLiteral("Label1"), script.hint, this);
+    label1->setWordWrap(true);
+    label1->setFixedWidth(columnWidth);
+    outer->addWidget(label1);
+    outer->addSpacing(6);
+
+    // Caption, text and box share one left edge and one fixed-pitch font, so
+    // each word of Lesson 5's caption stands over its romaji and every typed
+    // character under the one it answers.
+    const TypingColumn column = MakeTypingColumn({QStringLiteral("Label6"), QStringLiteral("Label4")},
+                                                 QStringLiteral("Text1"), drillFont, columnWidth, this);
+    m_label6 = column.labels.at(0);
+    m_label4 = column.labels.at(1);
+    m_text1 = column.box;
+    m_text1->setInputMethodWanted(script.inputMethod);
+    m_text1->setJudge([this](char32_t key) { return Text1_KeyPress(key); });
+    outer->addLayout(column.layout);
+
+    m_label5 = NamedLabel(QStringLiteral("Label5"), QString(), this);
+    m_label5->setWordWrap(true);
+    m_label5->setFixedWidth(columnWidth);
+    m_label5->setMinimumHeight(m_label5->fontMetrics().lineSpacing() * 2);
+    outer->addWidget(m_label5);
+
+    m_picture1 = new PictureBox(this);
+    m_picture1->setObjectName(QStringLiteral("Picture1"));
+    outer->addWidget(m_picture1, 0, Qt::AlignHCenter);
+
+    m_command1 = NamedButton(QStringLiteral("Command1"), QStringLiteral("もう一度"), this);
+    m_command5 = NamedButton(QStringLiteral("Command5"), QStringLiteral("<<前ページ"), this);
+    m_command4 = NamedButton(QStringLiteral("Command4"), QStringLiteral("次ページ>>"), this);
+    m_command6 = NamedButton(QStringLiteral("Command6"), QStringLiteral("目次へ"), this);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_command1);
+    buttons->addSpacing(18);
+    buttons->addWidget(m_command5);
+    buttons->addWidget(m_command4);
+    buttons->addStretch(1);
+    buttons->addWidget(m_command6);
+    outer->addLayout(buttons);
+
+    connect(m_command1, &QPushButton::clicked, this, &WordDrillWindow::Command1_Click);
+    connect(m_command4, &QPushButton::clicked, this, &WordDrillWindow::Command4_Click);
+    connect(m_command5, &QPushButton::clicked, this, &WordDrillWindow::Command5_Click);
+    connect(m_command6, &QPushButton::clicked, this, &WordDrillWindow::Command6_Click);
+
+    // The typing box comes first, so the learner can type at once.
+    setTabOrder(m_text1, m_command1);
+    setTabOrder(m_command1, m_command5);
+    setTabOrder(m_command5, m_command4);
+    setTabOrder(m_command4, m_command6);
+}
+
+void WordDrillWindow::Form_Load()
+{
+    setWindowTitle(CourseTitle(m_drill.script().titleTag));
+    m_picture1->loadPicture(m_ctx.state.folder, QStringLiteral("keyboard.bmp"));
+    apply(m_drill.open());
+    adjustSize();
+    CentreOnScreen(this);
+}
+
+void WordDrillWindow::apply(const ScreenEffects& effects)
+{
+    const WordDrillScreen& s = m_drill.screen();
+    m_label4->setText(s.Label4);
+    m_label5->setText(s.Label5);
+    m_label6->setText(s.Label6);
+    m_command4->setEnabled(s.Command4Enabled);
+    m_command5->setEnabled(s.Command5Enabled);
+    ApplyEffects(m_ctx, *this, m_drill.script().lesson, effects);
+}
+
+void WordDrillWindow::Command1_Click()
+{
+    apply(m_drill.again());
+}
+
+void WordDrillWindow::Command4_Click()
+{
+    apply(m_drill.nextPage());
+}
+
+void WordDrillWindow::Command5_Click()
+{
+    apply(m_drill.previousPage());
+}
+
+void WordDrillWindow::Command6_Click()
+{
+    reject(); // back to the menu; nothing is saved
+}
+
+TypingBox::Verdict WordDrillWindow::Text1_KeyPress(char32_t key)
+{
+    const KeyOutcome k = m_drill.keyPress(key);
+    if (k.effects != ScreenEffects{})
+        apply(k.effects);
+    return k.accepted ? TypingBox::Verdict::Accept : TypingBox::Verdict::Refuse;
+}
+
+} // namespace morvela
