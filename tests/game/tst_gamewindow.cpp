@@ -6,6 +6,7 @@
 #include "GameDoubles.h"
 #include "app/F_mokuji.h"
 #include "game/F_game.h"
+#include "support/Commits.h"
 #include "support/Controls.h"
 #include "support/Harness.h"
 
@@ -51,11 +52,8 @@ void commitByInputMethod(QWidget* box, const QString& reading, const QString& wo
 {
     QInputMethodEvent composing(reading, {});
     QCoreApplication::sendEvent(box, &composing);
-    QInputMethodEvent commit;
-    commit.setCommitString(word);
-    QCoreApplication::sendEvent(box, &commit);
-    QInputMethodEvent empty; // as after every commit
-    QCoreApplication::sendEvent(box, &empty);
+    test::commit(box, word);
+    test::commit(box, QString()); // the empty event after every commit
 }
 
 // Commits the target's word and lets the beam land; the points it scored.
