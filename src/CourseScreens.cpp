@@ -6,6 +6,8 @@
 #include "app/F_mokuji.h"
 #include "core/AppContext.h"
 #include "exam/F_kentei.h"
+#include "game/F_game.h"
+#include "game/GameRandom.h"
 #include "intro/Lesson0Windows.h"
 #include "lessons/GraduationWindows.h"
 #include "lessons/RhythmLessonWindow.h"
@@ -48,6 +50,8 @@ void ConnectScreens(F_mokuji& menu, AppContext& ctx)
     }
 
     menu.setExamScreen([&ctx, &menu] { ctx.runScreen<F_kentei>(&menu, menu.examList()->currentText()); });
+    // The game's generator and march go on from one opening to the next.
+    menu.setGameScreen([&ctx, &menu, game = std::make_shared<GameRun>()] { RunGame(ctx, &menu, *game); });
 }
 
 } // namespace morvela

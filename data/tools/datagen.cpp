@@ -1,16 +1,15 @@
 // morvela-datagen: makes the data files that lie beside the program.
 //
 //   morvela-datagen keyboard OUT.bmp     picture of the JIS keyboard
-//   morvela-datagen gamedat IN.txt OUT   word list of the falling-words game
+//   morvela-datagen gamepictures DIR     the game's pictures, built into the program
 //   morvela-datagen ken IN.txt OUT       exam text
-//   morvela-datagen decode game.dat      prints a game.dat back as UTF-8
 //
 // The program reads its files in the Japanese Windows code page (CP932) with
 // CR LF line ends, so every text is converted here and checked on the way:
 // a character CP932 cannot hold stops the build instead of turning into '?'
 // on the learner's screen.
 
-#include "game/GameWordList.h"
+#include "GamePictures.h"
 #include "ui/Cp932.h"
 
 #include <QBuffer>
@@ -81,73 +80,6 @@ QByteArray toCp932(const QString& text, const QString& where)
                      .arg(uint(c), 4, 16, QLatin1Char('0')));
     }
     fail(QStringLiteral("%1: cannot be written in CP932").arg(where));
-}
-
-// ---------------------------------------------------------------- game.dat
-//
-// The game's own codec writes the file and reads it back, so the build and
-// the game can never disagree on its form.
-
-QByteArray encodeGameLine(const QString& line, const QString& where)
-{
-    toCp932(line, where); // names the character that cannot be written
-    QByteArray out;
-    if (!morvela::EncodeGameLine(line, &out))
-        fail(where + QStringLiteral(": cannot be written in game.dat"));
-    return out;
-}
-
-QStringList decodeGameDat(const QByteArray& bytes)
-{
-    QStringList lines;
-    for (const morvela::WordEntry& e : morvela::DecodeGameWordList(bytes))
-        lines << e.Word + QLatin1Char(',') + e.Hint;
-    return lines;
-}
-
-bool isHintChar(QChar c)
-{
-    return (c >= QChar(0x3041) && c <= QChar(0x3093)) || c == QChar(0x30FC); // hiragana, ー
-}
-
-int makeGameDat(const QString& in, const QString& out)
-{
-    QStringList entries;
-    QByteArray bytes;
-    const QStringList lines = readUtf8(in).split(QLatin1Char('\n'));
-    for (int i = 0; i < lines.size(); ++i) {
-        const QString line = lines[i].trimmed();
-        if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
-            continue;
-        const QString where = QStringLiteral("%1:%2").arg(in).arg(i + 1);
-        // The game splits at the comma: exactly one, between word and reading.
-        const QStringList parts = line.split(QLatin1Char(','));
-        if (parts.size() != 2 || parts[0].isEmpty() || parts[1].isEmpty())
-            fail(where + QStringLiteral(": expected Word,Hint"));
-        if (parts[0].size() > 7)
-            fail(where + QStringLiteral(": word longer than 7 characters"));
-        for (const QChar c : parts[1])
-            if (!isHintChar(c))
-                fail(where + QStringLiteral(": the hint must be hiragana: ") + parts[1]);
-        bytes += encodeGameLine(line, where);
-        entries << line;
-    }
-    if (entries.isEmpty())
-        fail(in + QStringLiteral(": no words"));
-    if (decodeGameDat(bytes) != entries)
-        fail(QStringLiteral("game.dat does not decode back to %1").arg(in));
-    writeFile(out, bytes);
-    return 0;
-}
-
-int decodeCommand(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        fail(QStringLiteral("cannot read %1").arg(path));
-    for (const QString& line : decodeGameDat(file.readAll()))
-        std::printf("%s\n", qUtf8Printable(line));
-    return 0;
 }
 
 // --------------------------------------------------------------- exam texts
@@ -434,9 +366,8 @@ int usage()
 {
     std::fprintf(stderr,
                  "usage: morvela-datagen keyboard OUT.bmp\n"
-                 "       morvela-datagen gamedat IN.txt OUT\n"
-                 "       morvela-datagen ken IN.txt OUT\n"
-                 "       morvela-datagen decode GAME.DAT\n");
+                 "       morvela-datagen gamepictures DIR\n"
+                 "       morvela-datagen ken IN.txt OUT\n");
     return 2;
 }
 
@@ -449,13 +380,16 @@ int main(int argc, char** argv)
         QGuiApplication app(argc, argv); // fonts and painting need it
         return makeKeyboard(QString::fromLocal8Bit(argv[2]));
     }
+    if (command == QLatin1String("gamepictures") && argc == 3) {
+        QGuiApplication app(argc, argv);
+        QString error;
+        if (!DrawGamePictures(QString::fromLocal8Bit(argv[2]), &error))
+            fail(error);
+        return 0;
+    }
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (command == QLatin1String("gamedat") && argc == 4)
-        return makeGameDat(args[2], args[3]);
     if (command == QLatin1String("ken") && argc == 4)
         return makeKen(args[2], args[3]);
-    if (command == QLatin1String("decode") && argc == 3)
-        return decodeCommand(args[2]);
     return usage();
 }

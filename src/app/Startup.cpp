@@ -71,6 +71,8 @@ QString PrepareRecords(AppState& state)
                 notices << repairNotice(QStringLiteral("ゲームの得点ファイル（%1）").arg(GameScoreFileName),
                                         QStringLiteral("ハイスコアは0に戻っています。"),
                                         game.backupPath, game.error);
+            else if (game.rewritten && !game.error.isEmpty())
+                notices << writeFailure(state.folder.filePath(GameScoreFileName), game.error);
         }
         state.LoadedOnce = true;
     }

@@ -10,7 +10,21 @@ namespace morvela {
 
 namespace {
 constexpr qint64 kSizeLimit = 64 * 1024;
+
+// Text on line 1, after the blanks the reading skips, that no number can
+// begin: the score is lost. (An empty line 1 is 0, and text after a number
+// is read past.)
+bool lostTheNumber(const QString& line1)
+{
+    for (const QChar c : line1) {
+        if (c == u' ' || c == u'\t')
+            continue;
+        return !(c >= u'0' && c <= u'9') && c != u'+' && c != u'-' && c != u'.';
+    }
+    return false;
 }
+
+} // namespace
 
 QByteArray SerializeGameScore(qint64 highScore)
 {
@@ -33,16 +47,25 @@ GameScoreLoad LoadGameScore(const ProgramFolder& folder)
     const QString path = folder.filePath(GameScoreFileName);
     const ReadResult read = ReadSmallFile(path, kSizeLimit);
     bool damaged = !read.ok || read.bytes.isEmpty() || read.bytes.contains('\0');
+    QByteArrayList lines;
     if (!damaged) {
-        const QByteArrayList lines = SplitLines(read.bytes, true);
+        lines = SplitLines(read.bytes, true);
         const Decoded line1 = DecodeCp932(lines.value(0));
-        damaged = !line1.ok;
+        damaged = !line1.ok || lostTheNumber(line1.text);
         const double value = LeadingNumber(line1.text);
         if (!damaged && std::isfinite(value) && value >= 0 && value < 1e15)
             outcome.highScore = qint64(value);
     }
-    if (!damaged)
+    if (!damaged) {
+        // Short, or line 1 not as written: the file is written whole again
+        // with what was read, so it has its six lines from now on.
+        const QByteArray written = SerializeGameScore(outcome.highScore);
+        if (lines.size() < 6 || lines.value(0) != SplitLines(written, true).value(0)) {
+            outcome.rewritten = true;
+            SaveGameScore(folder, outcome.highScore, &outcome.error);
+        }
         return outcome;
+    }
 
     outcome.repaired = true;
     outcome.highScore = 0;

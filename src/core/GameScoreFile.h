@@ -14,7 +14,8 @@ QByteArray SerializeGameScore(qint64 highScore);
 
 struct GameScoreLoad {
     qint64 highScore = 0;
-    bool repaired = false; // damaged: kept as a backup, rewritten with 0
+    bool repaired = false;  // damaged: kept as a backup, rewritten with 0
+    bool rewritten = false; // short or not as written: rewritten with its score
     QString backupPath;
     QString error;
 };
@@ -23,7 +24,10 @@ struct GameScoreLoad {
 bool EnsureGameScoreFile(const ProgramFolder& folder, QString* error);
 
 // Line 1's leading number is the high score; lines 2 to 6 are not used. An
-// empty, unreadable or binary file is kept as a backup and rewritten.
+// empty, unreadable or binary file, or one whose line 1 holds text but no
+// number, is kept as a backup and rewritten with 0. A file of fewer than six
+// lines, or whose line 1 is not as written (" 350 "), is rewritten whole
+// with the score it holds.
 GameScoreLoad LoadGameScore(const ProgramFolder& folder);
 
 bool SaveGameScore(const ProgramFolder& folder, qint64 highScore, QString* error);

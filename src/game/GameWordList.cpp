@@ -18,22 +18,37 @@ int fieldCode(const QByteArray& field)
     return int(code);
 }
 
+// The one character a code stands for, or "" when it stands for none: a
+// lone lead byte, an unassigned pair, or a "pair" of two single-byte
+// characters (0x4141 would be "AA").
+QString characterOf(int code)
+{
+    if (code < 0)
+        return {};
+    QByteArray bytes;
+    if (code > 0xFF)
+        bytes += char(code >> 8);
+    bytes += char(code & 0xFF);
+    const Decoded d = DecodeCp932(bytes);
+    if (!d.ok || d.text.toUcs4().size() != 1)
+        return {};
+    return d.text;
+}
+
 } // namespace
 
-QString DecodeGameLine(const QByteArray& line)
+QString DecodeGameLine(const QByteArray& line, QList<int>* droppedFields)
 {
     QString text;
     qsizetype start = 0;
+    int fieldNo = 0;
     for (qsizetype tab = line.indexOf('\t'); tab >= 0; tab = line.indexOf('\t', start)) {
-        const int code = fieldCode(line.mid(start, tab - start));
+        ++fieldNo;
+        const QString c = characterOf(fieldCode(line.mid(start, tab - start)));
         start = tab + 1;
-        QByteArray bytes;
-        if (code > 0xFF)
-            bytes += char(code >> 8);
-        if (code >= 0)
-            bytes += char(code & 0xFF);
-        const Decoded d = DecodeCp932(bytes);
-        text += (code < 0 || !d.ok || d.text.isEmpty()) ? QString(QChar::ReplacementCharacter) : d.text;
+        if (c.isEmpty() && droppedFields)
+            *droppedFields << fieldNo;
+        text += c;
     }
     return text;
 }
@@ -54,14 +69,19 @@ QList<WordEntry> DecodeGameWordList(const QByteArray& bytes)
     return entries;
 }
 
-bool EncodeGameLine(const QString& line, QByteArray* out)
+bool EncodeGameLine(const QString& line, QByteArray* out, qsizetype* badChar)
 {
     QByteArray fields;
-    for (const char32_t c : line.toUcs4()) {
+    const QList<uint> codePoints = line.toUcs4();
+    for (qsizetype i = 0; i < codePoints.size(); ++i) {
+        const char32_t c = codePoints[i];
         bool ok = false;
         const QByteArray b = EncodeCp932(QString::fromUcs4(&c, 1), &ok);
-        if (!ok || b.isEmpty() || b.size() > 2)
+        if (!ok || b.isEmpty() || b.size() > 2) {
+            if (badChar)
+                *badChar = i;
             return false;
+        }
         const int code = b.size() == 1 ? quint8(b[0]) : quint8(b[0]) * 256 + quint8(b[1]);
         fields += QByteArray::number(14 * code - 13);
         fields += '\t';

@@ -22,17 +22,20 @@ struct WordEntry {
 
 // One line of fields back to its text: each field's leading number v gives
 // the code (v + 13) / 14, rounded half to even; what follows the last TAB is
-// dropped. Codes that are no CP932 character decode as U+FFFD.
-QString DecodeGameLine(const QByteArray& line);
+// dropped. A code that is no CP932 character is dropped from the text, so a
+// damaged field never puts a stray sign into a word; `droppedFields`, when
+// given, receives the 1-based numbers of those fields.
+QString DecodeGameLine(const QByteArray& line, QList<int>* droppedFields = nullptr);
 
-// Splits a decoded line at its first comma.
+// Splits a decoded line at its first comma; without one, all is Word.
 WordEntry SplitWordEntry(const QString& line);
 
 // The entries of a whole file, one per line (CR LF or a lone CR).
 QList<WordEntry> DecodeGameWordList(const QByteArray& bytes);
 
-// One line of text as fields, ended by CR LF. Returns false (and nothing)
-// when a character has no CP932 form.
-bool EncodeGameLine(const QString& line, QByteArray* out);
+// One line of text as fields, ended by CR LF. Returns false (and appends
+// nothing) when a character has no CP932 form; `badChar`, when given, then
+// receives the 0-based index of that character among the line's code points.
+bool EncodeGameLine(const QString& line, QByteArray* out, qsizetype* badChar = nullptr);
 
 } // namespace morvela

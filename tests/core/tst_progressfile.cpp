@@ -343,11 +343,15 @@ void TestProgressFile::gameScore_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<qint64>("highScore");
     QTest::addColumn<bool>("repaired");
-    QTest::newRow("as written") << QByteArray(" 1200 \r\n\r\n\r\n\r\n\r\n\r\n") << qint64(1200) << false;
-    QTest::newRow("trailing text after the number") << QByteArray("  350points\r\n") << qint64(350) << false;
-    QTest::newRow("an empty line 1 counts as 0") << QByteArray("\r\n\r\n\r\n\r\n\r\n\r\n") << qint64(0) << false;
-    QTest::newRow("an empty file is repaired") << QByteArray() << qint64(0) << true;
-    QTest::newRow("binary is repaired") << QByteArray("\x00\x01\x02 99", 6) << qint64(0) << true;
+    QTest::addColumn<bool>("rewritten");
+    QTest::newRow("as written") << QByteArray(" 1200 \r\n\r\n\r\n\r\n\r\n\r\n") << qint64(1200) << false << false;
+    QTest::newRow("trailing text after the number")
+        << QByteArray("  350points\r\n\r\n\r\n\r\n\r\n\r\n") << qint64(350) << false << true;
+    QTest::newRow("an empty line 1 counts as 0") << QByteArray("\r\n\r\n\r\n\r\n\r\n\r\n") << qint64(0) << false << true;
+    QTest::newRow("fewer than six lines") << QByteArray(" 420 \r\n") << qint64(420) << false << true;
+    QTest::newRow("junk on line 1 is repaired") << QByteArray("high\r\n\r\n\r\n\r\n\r\n\r\n") << qint64(0) << true << false;
+    QTest::newRow("an empty file is repaired") << QByteArray() << qint64(0) << true << false;
+    QTest::newRow("binary is repaired") << QByteArray("\x00\x01\x02 99", 6) << qint64(0) << true << false;
 }
 
 void TestProgressFile::gameScore()
@@ -355,17 +359,18 @@ void TestProgressFile::gameScore()
     QFETCH(QByteArray, bytes);
     QFETCH(qint64, highScore);
     QFETCH(bool, repaired);
+    QFETCH(bool, rewritten);
     TestFolder folder;
     folder.write(QStringLiteral("game.ini"), bytes);
     const GameScoreLoad load = LoadGameScore(ProgramFolder(folder.path()));
     QCOMPARE(load.highScore, highScore);
     QCOMPARE(load.repaired, repaired);
-    if (repaired) {
+    QCOMPARE(load.rewritten, rewritten);
+    QCOMPARE(folder.exists(QStringLiteral("game.ini.bak")), repaired);
+    if (repaired)
         QCOMPARE(folder.read(QStringLiteral("game.ini.bak")), bytes);
-        QCOMPARE(folder.read(QStringLiteral("game.ini")), SerializeGameScore(0));
-    } else {
-        QCOMPARE(folder.read(QStringLiteral("game.ini")), bytes);
-    }
+    // Whatever was read, the file has its six lines afterwards.
+    QCOMPARE(folder.read(QStringLiteral("game.ini")), SerializeGameScore(highScore));
 }
 
 void TestProgressFile::startupReportsBothRepairsInOneMessage()

@@ -1,7 +1,10 @@
-// game.dat: fields back to characters, the Word/Hint split, and the writer
-// that makes the file at build time reading back to its source.
+// game.dat: fields back to characters, the Word/Hint split, the writer
+// reading back to its source, and the table the game loads from the folder.
 
 #include "game/GameWordList.h"
+#include "game/WordTable.h"
+#include "support/TestFolder.h"
+#include "ui/FileAccess.h"
 
 #include <QTest>
 
@@ -18,6 +21,10 @@ private slots:
     void encodeReadsBack_data();
     void encodeReadsBack();
     void encodeRefusesWhatCp932CannotHold();
+    void tableFromTheFolder_data();
+    void tableFromTheFolder();
+    void tableThatCannotBePlayed_data();
+    void tableThatCannotBePlayed();
 };
 
 void TestGameWordList::decodeLine_data()
@@ -34,9 +41,13 @@ void TestGameWordList::decodeLine_data()
     // (v + 13) / 14 = 97.5 rounds to the even 98 (b), 98.5 to 98 as well.
     QTest::newRow("a half rounds to even, up") << QByteArray("1352\t") << QStringLiteral("b");
     QTest::newRow("a half rounds to even, down") << QByteArray("1366\t") << QStringLiteral("b");
-    QTest::newRow("a code that is no character") << QByteArray::number(14 * 0xFFFF - 13).append('\t')
-                                                 << QString(QChar::ReplacementCharacter);
-    QTest::newRow("a huge number") << QByteArray("99999999999999999999\t") << QString(QChar::ReplacementCharacter);
+    // Codes that stand for no CP932 character are dropped from the word.
+    const auto field = [](int code) { return QByteArray::number(14 * code - 13).append('\t'); };
+    QTest::newRow("an unassigned pair is dropped") << field(0x61) + field(0xFFFF) << QStringLiteral("a");
+    QTest::newRow("a lone lead byte is dropped") << field(0x81) + field(0x61) << QStringLiteral("a");
+    QTest::newRow("two single bytes are no pair") << field(0x4141) << QString();
+    QTest::newRow("a huge number is dropped") << QByteArray("99999999999999999999\t1345\t") << QStringLiteral("a");
+    QTest::newRow("a negative code is dropped") << QByteArray("-100\t") << QString();
 }
 
 void TestGameWordList::decodeLine()
@@ -100,8 +111,78 @@ void TestGameWordList::encodeReadsBack()
 void TestGameWordList::encodeRefusesWhatCp932CannotHold()
 {
     QByteArray bytes = "kept";
-    QVERIFY(!EncodeGameLine(QStringLiteral("a😀,b"), &bytes));
+    qsizetype badChar = -1;
+    QVERIFY(!EncodeGameLine(QStringLiteral("a😀,b"), &bytes, &badChar));
     QCOMPARE(bytes, QByteArray("kept"));
+    QCOMPARE(badChar, 1);
+}
+
+namespace {
+
+QByteArray encoded(const QStringList& lines)
+{
+    QByteArray bytes;
+    for (const QString& line : lines)
+        EncodeGameLine(line, &bytes);
+    return bytes;
+}
+
+} // namespace
+
+void TestGameWordList::tableFromTheFolder_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QList<WordEntry>>("words");
+    QStringList many;
+    QList<WordEntry> manyWords;
+    for (int i = 1; i <= 301; ++i) {
+        many << QStringLiteral("w%1,h").arg(i);
+        manyWords << WordEntry{QStringLiteral("w%1").arg(i), QStringLiteral("h")};
+    }
+    QTest::newRow("more than 300 lines load whole") << encoded(many) << manyWords;
+    QTest::newRow("no comma: a word without a hint")
+        << encoded({QStringLiteral("猫")}) << QList<WordEntry>{{QStringLiteral("猫"), QString()}};
+    QTest::newRow("a leading comma: an empty word stays an entry")
+        << encoded({QStringLiteral(",から")}) << QList<WordEntry>{{QString(), QStringLiteral("から")}};
+    // A blank line, or one of damaged fields only, holds no word to fall.
+    QTest::newRow("lines that decode to nothing are none")
+        << QByteArray("\r\n") + encoded({QStringLiteral("a,b")}) + "917477\t\r\nno tab\r\n"
+        << QList<WordEntry>{{QStringLiteral("a"), QStringLiteral("b")}};
+}
+
+void TestGameWordList::tableFromTheFolder()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QList<WordEntry>, words);
+    morvela::test::TestFolder folder(false);
+    folder.write(QStringLiteral("GAME.DAT"), file); // any letter case
+    const WordTable table = LoadWordTable(ProgramFolder(folder.path()));
+    QCOMPARE(table.problem, QString());
+    QCOMPARE(table.words, words);
+}
+
+void TestGameWordList::tableThatCannotBePlayed_data()
+{
+    QTest::addColumn<bool>("present");
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("problem");
+    QTest::newRow("empty") << true << QByteArray() << QStringLiteral("game.datに単語がありません。");
+    QTest::newRow("blank lines only") << true << QByteArray("\r\n\r\n") << QStringLiteral("game.datに単語がありません。");
+    QTest::newRow("gone since the start") << false << QByteArray() << QStringLiteral("game.datを読み込めませんでした。");
+}
+
+void TestGameWordList::tableThatCannotBePlayed()
+{
+    QFETCH(bool, present);
+    QFETCH(QByteArray, file);
+    QFETCH(QString, problem);
+    morvela::test::TestFolder folder(false);
+    if (present)
+        folder.write(QStringLiteral("game.dat"), file);
+    const WordTable table = LoadWordTable(ProgramFolder(folder.path()));
+    QVERIFY(table.words.isEmpty());
+    QVERIFY2(table.problem.startsWith(problem), qPrintable(table.problem));
+    QVERIFY(table.problem.endsWith(QStringLiteral("ゲームを始められません。")));
 }
 
 QTEST_GUILESS_MAIN(TestGameWordList)

@@ -1,0 +1,37 @@
+#include "game/WordTable.h"
+
+#include "ui/Cp932.h"
+#include "ui/FileAccess.h"
+
+#include <QDir>
+
+namespace morvela {
+
+namespace {
+// Far beyond any list a person prepares; a bigger file is not a word list.
+constexpr qint64 kSizeLimit = 4 * 1024 * 1024;
+} // namespace
+
+WordTable LoadWordTable(const ProgramFolder& folder)
+{
+    WordTable table;
+    const QString path = folder.filePath(GameWordListFileName);
+    const ReadResult read = ReadSmallFile(path, kSizeLimit);
+    const QString shownPath = QDir::toNativeSeparators(path);
+    if (!read.ok) {
+        table.problem = QStringLiteral("%1を読み込めませんでした。\n%2\n%3\n\nゲームを始められません。")
+                            .arg(GameWordListFileName, shownPath, read.error);
+        return table;
+    }
+    for (const QByteArray& line : SplitLines(read.bytes, false)) {
+        const QString text = DecodeGameLine(line);
+        if (!text.isEmpty())
+            table.words << SplitWordEntry(text);
+    }
+    if (table.words.isEmpty())
+        table.problem = QStringLiteral("%1に単語がありません。\n%2\n\nゲームを始められません。")
+                            .arg(GameWordListFileName, shownPath);
+    return table;
+}
+
+} // namespace morvela
