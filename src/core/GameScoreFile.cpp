@@ -41,26 +41,36 @@ bool EnsureGameScoreFile(const ProgramFolder& folder, QString* error)
     return SaveGameScore(folder, 0, error);
 }
 
+ParsedGameScore ParseGameScore(const QByteArray& bytes)
+{
+    ParsedGameScore parsed;
+    parsed.damaged = bytes.isEmpty() || bytes.contains('\0');
+    if (parsed.damaged)
+        return parsed;
+    const QByteArrayList lines = SplitLines(bytes, true);
+    const Decoded line1 = DecodeCp932(lines.value(0));
+    parsed.damaged = !line1.ok || lostTheNumber(line1.text);
+    const double value = LeadingNumber(line1.text);
+    if (!parsed.damaged && std::isfinite(value) && value >= 0 && value < 1e15)
+        parsed.highScore = qint64(value);
+    if (parsed.damaged)
+        return parsed;
+    // Short, or line 1 not as written: the file is written whole again with
+    // what was read, so it has its six lines from now on.
+    const QByteArray written = SerializeGameScore(parsed.highScore);
+    parsed.rewrite = lines.size() < 6 || lines.value(0) != SplitLines(written, true).value(0);
+    return parsed;
+}
+
 GameScoreLoad LoadGameScore(const ProgramFolder& folder)
 {
     GameScoreLoad outcome;
     const QString path = folder.filePath(GameScoreFileName);
     const ReadResult read = ReadSmallFile(path, kSizeLimit);
-    bool damaged = !read.ok || read.bytes.isEmpty() || read.bytes.contains('\0');
-    QByteArrayList lines;
-    if (!damaged) {
-        lines = SplitLines(read.bytes, true);
-        const Decoded line1 = DecodeCp932(lines.value(0));
-        damaged = !line1.ok || lostTheNumber(line1.text);
-        const double value = LeadingNumber(line1.text);
-        if (!damaged && std::isfinite(value) && value >= 0 && value < 1e15)
-            outcome.highScore = qint64(value);
-    }
-    if (!damaged) {
-        // Short, or line 1 not as written: the file is written whole again
-        // with what was read, so it has its six lines from now on.
-        const QByteArray written = SerializeGameScore(outcome.highScore);
-        if (lines.size() < 6 || lines.value(0) != SplitLines(written, true).value(0)) {
+    const ParsedGameScore parsed = read.ok ? ParseGameScore(read.bytes) : ParsedGameScore{0, true, false};
+    if (!parsed.damaged) {
+        outcome.highScore = parsed.highScore;
+        if (parsed.rewrite) {
             outcome.rewritten = true;
             SaveGameScore(folder, outcome.highScore, &outcome.error);
         }

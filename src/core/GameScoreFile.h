@@ -12,6 +12,15 @@ inline const QString GameScoreFileName = QStringLiteral("game.ini");
 // game.ini: line 1 the high score as " n ", then five empty lines, CR LF.
 QByteArray SerializeGameScore(qint64 highScore);
 
+struct ParsedGameScore {
+    qint64 highScore = 0;
+    bool damaged = false; // empty, binary, no number on line 1: back up, reset to 0
+    bool rewrite = false; // short or not as written: rewrite with its score
+};
+
+// Reads the score from file bytes.
+ParsedGameScore ParseGameScore(const QByteArray& bytes);
+
 struct GameScoreLoad {
     qint64 highScore = 0;
     bool repaired = false;  // damaged: kept as a backup, rewritten with 0
