@@ -7,6 +7,13 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/build.sh
 (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2)
+# Root writes into read-only folders, so the file tests run once more as an
+# ordinary user, where those rows are not skipped.
+if [ "$(id -u)" -eq 0 ]; then
+    root=$PWD
+    (cd /tmp && setpriv --reuid=65534 --regid=65534 --clear-groups env HOME=/tmp QT_QPA_PLATFORM=offscreen \
+        "$root/build/tests/tst_progressfile")
+fi
 
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMORVELA_SANITIZE=ON >/dev/null
 cmake --build build-asan -j2
