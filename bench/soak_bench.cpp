@@ -112,6 +112,15 @@ int main(int argc, char* argv[])
     input.start();
     long startKiB = 0;
     QTimer::singleShot(5000, [&] { startKiB = residentKiB(); });
+    // The curve, not just its ends: caches level off, a leak keeps rising.
+    QTimer sample;
+    QElapsedTimer since;
+    since.start();
+    QObject::connect(&sample, &QTimer::timeout, [&] {
+        std::printf("  %3lld s: %ld KiB\n", since.elapsed() / 1000, residentKiB());
+        std::fflush(stdout);
+    });
+    sample.start(60000);
     QTimer::singleShot(seconds * 1000, [&] {
         std::printf("%s: %d s, %d scripted actions, resident memory %ld KiB after 5 s, %ld KiB at the end\n",
                     qPrintable(mode), seconds, actions, startKiB, residentKiB());
