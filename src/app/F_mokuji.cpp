@@ -62,6 +62,9 @@ void F_mokuji::buildControls()
 
         auto* status = new QLineEdit(this);
         status->setObjectName(QStringLiteral("Text%1").arg(row + 1));
+        // A screen reader says whose state it is.
+        status->setAccessibleName((row == 9 ? QStringLiteral("卒業試験") : QStringLiteral("Lesson%1").arg(row))
+                                  + QStringLiteral("の状態"));
         status->setReadOnly(true);
         status->setFocusPolicy(Qt::NoFocus);
         status->setAlignment(Qt::AlignCenter);

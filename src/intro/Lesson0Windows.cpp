@@ -346,6 +346,7 @@ void F_Position::Form_Load()
 {
     m_picture1->loadPicture(m_ctx.state.folder, QStringLiteral("keyboard.bmp"));
     m_label5->setText(HomeRowSequence);
+    m_text1->setAccessibleName(HomeRowSequence);
     m_drill.open();
     m_text1->clear();
     render();

@@ -148,6 +148,7 @@ void RhythmLessonWindow::render()
     const DrillScreen& s = m_drill.screen();
     m_label3->setText(s.Label3);
     m_label4->setText(s.Label4);
+    m_text1->setAccessibleName(s.Label4);
     m_label5->setText(s.Label5);
     if (m_label6)
         m_label6->setText(s.Label6);

@@ -104,6 +104,7 @@ void WordDrillWindow::apply(const ScreenEffects& effects)
 {
     const WordDrillScreen& s = m_drill.screen();
     m_label4->setText(s.Label4);
+    m_text1->setAccessibleName(s.Label4);
     m_label5->setText(s.Label5);
     m_label6->setText(s.Label6);
     m_command4->setEnabled(s.Command4Enabled);

@@ -10,6 +10,9 @@ QLabel* NamedLabel(const QString& name, const QString& text, QWidget* parent)
     auto* l = new QLabel(text, parent);
     l->setObjectName(name);
     l->setTextFormat(Qt::PlainText);
+    // Its text is what a screen reader reads; its name finds it however the
+    // text changes.
+    l->setAccessibleDescription(name);
     return l;
 }
 

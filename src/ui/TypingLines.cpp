@@ -24,8 +24,11 @@ TypingLines::TypingLines(const QList<Names>& names, const QFont& font, int width
 
 void TypingLines::setTexts(const QStringList& texts)
 {
-    for (int i = 0; i < count(); ++i)
+    for (int i = 0; i < count(); ++i) {
         m_labels[i]->setText(texts.value(i));
+        // A screen reader names each box by the line typed into it.
+        m_boxes[i]->setAccessibleName(texts.value(i));
+    }
 }
 
 void TypingLines::setInputMethodWanted(bool wanted)

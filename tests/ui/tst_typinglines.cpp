@@ -75,11 +75,17 @@ void TestTypingLines::namedLabelsOverTheirBoxes()
         auto* box = w.window.findChild<TypingBox*>(QStringLiteral("T%1").arg(i + 1));
         QVERIFY(label && box);
         QCOMPARE(label->text(), kLines[i]);
+        // What a screen reader meets: the box named by its line, the label
+        // found by its own name whatever it shows.
+        QCOMPARE(box->accessibleName(), kLines[i]);
+        QCOMPARE(label->accessibleDescription(), label->objectName());
         QCOMPARE(box->font(), label->font());
         QVERIFY(label->mapTo(&w.window, QPoint()).y() < box->mapTo(&w.window, QPoint()).y());
         if (i > 0)
             QVERIFY(w.lines->box(i - 1)->mapTo(&w.window, QPoint()).y() < label->mapTo(&w.window, QPoint()).y());
     }
+    w.lines->setTexts({QStringLiteral("新しい行")});
+    QCOMPARE(w.lines->box(0)->accessibleName(), QStringLiteral("新しい行"));
 }
 
 void TestTypingLines::commitCarriesAcrossBoxes_data()
