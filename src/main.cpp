@@ -1,7 +1,10 @@
 #include "core/AppContext.h"
 #include "CourseScreens.h"
 #include "app/F_mokuji.h"
+#include "core/GameScoreFile.h"
+#include "core/ProgressFile.h"
 #include "ui/Fonts.h"
+#include "ui/FolderChoice.h"
 #include "ui/SingleInstance.h"
 
 #include <QApplication>
@@ -14,16 +17,24 @@ int main(int argc, char* argv[])
     // kill the program with what the learner did.
     std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
-    app.setApplicationName(morvela::ProgramTitle);
+    // The short name makes the learner's data folder ~/.local/share/morvela;
+    // windows and message boxes still show the program's title.
+    app.setApplicationName(QStringLiteral("morvela"));
+    app.setApplicationDisplayName(morvela::ProgramTitle);
+    app.setDesktopFileName(QStringLiteral("com.example.ostrel.morvela"));
 
-    const QString folder = QCoreApplication::applicationDirPath();
-    // A second start while one runs ends at once, without a window.
-    morvela::SingleInstance instance(folder);
+    const morvela::ProgramFolders folders =
+        morvela::ChooseFolders(morvela::FactsOf(QCoreApplication::applicationDirPath()));
+    // A second start while one runs ends at once, without a window. The lock
+    // lies where the files are written, so it guards them in either place.
+    morvela::MakeUserFolder(folders);
+    morvela::SingleInstance instance(folders.user);
     if (!instance.acquired())
         return 0;
+    morvela::CarryOverRecords(folders, {morvela::ProgressFileName, morvela::GameScoreFileName});
 
     morvela::ApplyJapaneseFont(app);
-    morvela::AppState state(folder);
+    morvela::AppState state(folders.data, folders.user);
     morvela::QtMessageService messages;
     morvela::ModalRunner runner;
     morvela::SteadyClock clock;

@@ -3,12 +3,14 @@
 //   morvela-datagen keyboard OUT.bmp     picture of the JIS keyboard
 //   morvela-datagen gamepictures DIR     the game's pictures, built into the program
 //   morvela-datagen ken IN.txt OUT       exam text
+//   morvela-datagen icons DIR ID         the desktop menu's icon, hicolor layout
 //
 // The program reads its files in the Japanese Windows code page (CP932) with
 // CR LF line ends, so every text is converted here and checked on the way:
 // a character CP932 cannot hold stops the build instead of turning into '?'
 // on the learner's screen.
 
+#include "AppIcon.h"
 #include "GamePictures.h"
 #include "ui/Cp932.h"
 
@@ -367,7 +369,8 @@ int usage()
     std::fprintf(stderr,
                  "usage: morvela-datagen keyboard OUT.bmp\n"
                  "       morvela-datagen gamepictures DIR\n"
-                 "       morvela-datagen ken IN.txt OUT\n");
+                 "       morvela-datagen ken IN.txt OUT\n"
+                 "       morvela-datagen icons DIR ID\n");
     return 2;
 }
 
@@ -384,6 +387,13 @@ int main(int argc, char** argv)
         QGuiApplication app(argc, argv);
         QString error;
         if (!DrawGamePictures(QString::fromLocal8Bit(argv[2]), &error))
+            fail(error);
+        return 0;
+    }
+    if (command == QLatin1String("icons") && argc == 4) {
+        QGuiApplication app(argc, argv);
+        QString error;
+        if (!DrawAppIcons(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]), &error))
             fail(error);
         return 0;
     }

@@ -136,7 +136,7 @@ void F_mokuji::buildControls()
 bool F_mokuji::Form_Load()
 {
     // Steps in the order the program has always taken them.
-    const QString missing = MissingDataFileMessage(m_ctx.state.folder);
+    const QString missing = MissingDataFileMessage(m_ctx.state.data);
     if (!missing.isEmpty()) {
         m_ctx.showMessage(this, missing);
         return false;
@@ -168,7 +168,7 @@ void F_mokuji::showHighScore()
 void F_mokuji::fillExamList()
 {
     m_combo1->clear();
-    m_combo1->addItems(ExamNames(m_ctx.state.folder));
+    m_combo1->addItems(ExamNames(m_ctx.state));
     m_combo1->setCurrentIndex(m_combo1->count() > 0 ? 0 : -1);
 }
 
@@ -216,7 +216,8 @@ void F_mokuji::Command11_Click()
 
 void F_mokuji::Command12_Click()
 {
-    const QString missing = MissingExamMessage(m_ctx.state.folder, m_combo1->currentText());
+    const QString name = m_combo1->currentText();
+    const QString missing = MissingExamMessage(m_ctx.state.examFolder(name + QStringLiteral(".ken")), name);
     if (!missing.isEmpty()) {
         m_ctx.showMessage(this, missing, MessageIcon::Error);
         return;

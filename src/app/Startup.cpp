@@ -87,6 +87,19 @@ QStringList ExamNames(const ProgramFolder& folder)
     return names;
 }
 
+QStringList ExamNames(const AppState& state)
+{
+    QStringList names = ExamNames(state.folder);
+    if (state.data.path() == state.folder.path())
+        return names;
+    // A learner's text of the same name (in any letter case) replaces the
+    // one that came with the program.
+    for (const QString& name : ExamNames(state.data))
+        if (!names.contains(name, Qt::CaseInsensitive))
+            names << name;
+    return names;
+}
+
 QString MissingExamMessage(const ProgramFolder& folder, const QString& name)
 {
     if (folder.has(name + QStringLiteral(".ken")))

@@ -21,6 +21,9 @@ QString PrepareRecords(AppState& state);
 // Exam texts: the *.ken names without their extension, in the order the file
 // system gives them.
 QStringList ExamNames(const ProgramFolder& folder);
+// Both places: the learner's texts first, then those that came with the
+// program, each name once.
+QStringList ExamNames(const AppState& state);
 
 // The mock exam's "開始": the message when the chosen text `name` has no
 // file (any letter case of name + ".ken"), else "".

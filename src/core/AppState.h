@@ -11,9 +11,16 @@ inline const QString ProgramTitle = QStringLiteral("Morvela Ver.4.0");
 
 // The values the whole program shares: made by main, handed to every window.
 struct AppState {
-    explicit AppState(const QString& programFolder) : folder(programFolder) {}
+    explicit AppState(const QString& programFolder) : AppState(programFolder, programFolder) {}
+    AppState(const QString& dataFolder, const QString& userFolder) : folder(userFolder), data(dataFolder) {}
 
+    // The learner's files: what the program writes (progress, score, the
+    // exam's work files) and the exam texts they add. The program folder
+    // itself when it runs from a folder of its own.
     ProgramFolder folder;     // ProgramFolder
+    // The files that come with the program: Keyboard.bmp, game.dat and the
+    // sample exam texts.
+    ProgramFolder data;
     ProgressRecord progress;  // the in-memory record; the truth during a run
     DerivedSettings settings; // RhythmInterval1..5, WordList1..6
     qint64 GameHighScore = 0;
@@ -26,6 +33,13 @@ struct AppState {
     // read by its mistake report: one line per mistake, each ended by CR LF.
     int MistakeCount = 0;
     QString MistakeReport;
+
+    // Where the exam text file `fileName` is read from: the learner's copy
+    // wins over the one that came with the program.
+    const ProgramFolder& examFolder(const QString& fileName) const
+    {
+        return folder.has(fileName) ? folder : data;
+    }
 };
 
 } // namespace morvela

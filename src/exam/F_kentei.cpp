@@ -134,7 +134,7 @@ void F_kentei::buildControls()
 void F_kentei::Form_Load()
 {
     setWindowTitle(ExamWindowTitle);
-    const ScreenEffects effects = m_session.open(LoadExamText(m_ctx.state.folder, m_examName));
+    const ScreenEffects effects = m_session.open(LoadExamText(m_ctx.state.examFolder(ExamFileName(m_examName)), m_examName));
     m_text1->setPlainText(m_session.model());
     m_text2->clear();
     m_text2->watchFirstKey();

@@ -337,7 +337,7 @@ void F_game::done(int result)
 
 void RunGame(AppContext& ctx, QWidget* parent, GameRun& run)
 {
-    WordTable table = LoadWordTable(ctx.state.folder);
+    WordTable table = LoadWordTable(ctx.state.data);
     if (!table.problem.isEmpty()) {
         ctx.showMessage(parent, table.problem, MessageIcon::Error);
         return;

@@ -344,7 +344,7 @@ void F_Position::buildControls()
 
 void F_Position::Form_Load()
 {
-    m_picture1->loadPicture(m_ctx.state.folder, QStringLiteral("keyboard.bmp"));
+    m_picture1->loadPicture(m_ctx.state.data, QStringLiteral("keyboard.bmp"));
     m_label5->setText(HomeRowSequence);
     m_text1->setAccessibleName(HomeRowSequence);
     m_drill.open();

@@ -131,7 +131,7 @@ void RhythmLessonWindow::buildControls()
 void RhythmLessonWindow::Form_Load()
 {
     setWindowTitle(CourseTitle(m_drill.script().titleTag));
-    m_picture1->loadPicture(m_ctx.state.folder, QStringLiteral("keyboard.bmp"));
+    m_picture1->loadPicture(m_ctx.state.data, QStringLiteral("keyboard.bmp"));
     apply(m_drill.open());
     adjustSize();
     CentreOnScreen(this);

@@ -94,7 +94,7 @@ void WordDrillWindow::buildControls()
 void WordDrillWindow::Form_Load()
 {
     setWindowTitle(CourseTitle(m_drill.script().titleTag));
-    m_picture1->loadPicture(m_ctx.state.folder, QStringLiteral("keyboard.bmp"));
+    m_picture1->loadPicture(m_ctx.state.data, QStringLiteral("keyboard.bmp"));
     apply(m_drill.open());
     adjustSize();
     CentreOnScreen(this);

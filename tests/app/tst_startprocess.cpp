@@ -1,8 +1,10 @@
 // The built program, started as a learner starts it: the first run creates
-// its files; a second start while it runs ends at once without a window.
+// its files (beside it, or in the learner's data folder when installed); a
+// second start while it runs ends at once without a window.
 
 #include "support/TestFolder.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -12,10 +14,43 @@
 
 using morvela::test::TestFolder;
 
+namespace {
+
+// Starts `program` with `env`, waits until its first start-up has made its
+// files in `files`, then checks that a second start ends at once while the
+// first runs on.
+void firstRunsAloneAndWritesIn(const QString& program, const QProcessEnvironment& env, const QDir& files)
+{
+    QProcess first;
+    first.setProcessEnvironment(env);
+    first.start(program, {});
+    QVERIFY(first.waitForStarted());
+    QElapsedTimer waited;
+    waited.start();
+    while (!QFile::exists(files.filePath(QStringLiteral("game.ini"))) && waited.elapsed() < 20000)
+        QTest::qWait(50);
+    QVERIFY2(QFile::exists(files.filePath(QStringLiteral("morvela.ini"))),
+             "the first run did not create its progress file within 20 s");
+
+    QProcess second;
+    second.setProcessEnvironment(env);
+    second.start(program, {});
+    QVERIFY2(second.waitForFinished(10000), "the second start did not end within 10 s");
+    QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(second.exitCode(), 0);
+    QCOMPARE(first.state(), QProcess::Running);
+
+    first.kill();
+    first.waitForFinished();
+}
+
+} // namespace
+
 class TestStartProcess : public QObject {
     Q_OBJECT
 private slots:
     void secondStartEndsAtOnce();
+    void installedCopyWritesInTheLearnersDataFolder();
     void fileSizeLimitDoesNotKillTheProgram();
 };
 
@@ -24,25 +59,23 @@ void TestStartProcess::secondStartEndsAtOnce()
     TestFolder folder;
     const QString program = folder.file(QStringLiteral("morvela"));
     QVERIFY(QFile::copy(QStringLiteral(MORVELA_BINARY), program));
+    firstRunsAloneAndWritesIn(program, QProcessEnvironment::systemEnvironment(), QDir(folder.path()));
+}
 
-    QProcess first;
-    first.start(program, {});
-    QVERIFY(first.waitForStarted());
-    QElapsedTimer waited;
-    waited.start();
-    while (!folder.exists(QStringLiteral("game.ini")) && waited.elapsed() < 20000)
-        QTest::qWait(50);
-    QVERIFY2(folder.exists(QStringLiteral("morvela.ini")), "the first run did not create its progress file");
+void TestStartProcess::installedCopyWritesInTheLearnersDataFolder()
+{
+    TestFolder folder;
+    const QString program = folder.file(QStringLiteral("morvela"));
+    QVERIFY(QFile::copy(QStringLiteral(MORVELA_BINARY), program));
+    folder.write(QStringLiteral("morvela.installed"), "installed\n");
+    TestFolder home(false);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_DATA_HOME"), home.path());
 
-    QProcess second;
-    second.start(program, {});
-    QVERIFY(second.waitForFinished(10000));
-    QCOMPARE(second.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(second.exitCode(), 0);
-    QCOMPARE(first.state(), QProcess::Running);
-
-    first.kill();
-    first.waitForFinished();
+    firstRunsAloneAndWritesIn(program, env, QDir(home.file(QStringLiteral("morvela"))));
+    QVERIFY(!folder.exists(QStringLiteral("morvela.ini")));
+    QVERIFY(!folder.exists(QStringLiteral("game.ini")));
+    QVERIFY(!folder.exists(QStringLiteral("morvela.lock")));
 }
 
 void TestStartProcess::fileSizeLimitDoesNotKillTheProgram()

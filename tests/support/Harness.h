@@ -14,8 +14,13 @@ namespace morvela::test {
 
 struct Harness {
     explicit Harness(bool withData = true) : folder(withData), state(folder.path()) {}
+    // As installed: the bundled data in `folder`, the learner's files in
+    // `learner`.
+    struct Installed {};
+    explicit Harness(Installed) : folder(true), state(folder.path(), learner.path()) {}
 
     TestFolder folder;
+    TestFolder learner{false};
     AppState state;
     RecordingMessageService messages;
     ScriptedModalRunner runner;
