@@ -17,10 +17,10 @@ int main(int argc, char* argv[])
     // kill the program with what the learner did.
     std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
-    // The short name makes the learner's data folder ~/.local/share/morvela;
-    // windows and message boxes still show the program's title.
+    // The short name makes the learner's data folder ~/.local/share/morvela.
+    // No display name is set: Qt would append it to every window title, and
+    // each window's title is exactly the program's own.
     app.setApplicationName(QStringLiteral("morvela"));
-    app.setApplicationDisplayName(morvela::ProgramTitle);
     app.setDesktopFileName(QStringLiteral("com.example.ostrel.morvela"));
 
     const morvela::ProgramFolders folders =
