@@ -83,6 +83,7 @@ void TypingBox::keyPressEvent(QKeyEvent* e)
 {
     e->accept();
     m_compositionJustCommitted = false;
+    m_lastOffered.clear();
     if (hasFocus())
         g_compositionLeftBehind.clear();
     if (isEditingShortcut(e) || IsPasteKey(e))
@@ -115,6 +116,12 @@ void TypingBox::inputMethodEvent(QInputMethodEvent* e)
         m_sawImeEventSinceFocus = true;
         g_compositionLeftBehind.clear();
     } else if (!commit.isEmpty()) {
+        // ibus sends the commit that moved the focus away (the end of a line)
+        // to this box once more: with no composition left here, it is a copy.
+        if (m_preedit.isEmpty() && commit == m_lastOffered) {
+            e->accept();
+            return;
+        }
         g_compositionLeftBehind = commit; // committed here after the focus left
     }
     m_compositionJustCommitted = !commit.isEmpty() && !m_preedit.isEmpty() && e->preeditString().isEmpty();
@@ -133,8 +140,10 @@ void TypingBox::inputMethodEvent(QInputMethodEvent* e)
     QLineEdit::inputMethodEvent(&preeditOnly);
     e->accept();
 
-    if (!commit.isEmpty() && !duplicateFromFocusMove)
+    if (!commit.isEmpty() && !duplicateFromFocusMove) {
+        m_lastOffered = commit;
         offer(commit);
+    }
 }
 
 QVariant TypingBox::inputMethodQuery(Qt::InputMethodQuery query) const

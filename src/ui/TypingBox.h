@@ -57,6 +57,7 @@ private:
     QString m_preedit;
     bool m_imeWanted = true;
     QString m_lastCommit;
+    QString m_lastOffered; // the last commit judged here, until a key is pressed
     bool m_compositionJustCommitted = false;
     bool m_sawImeEventSinceFocus = false;
 };

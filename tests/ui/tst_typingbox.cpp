@@ -231,6 +231,19 @@ void TestTypingBox::focusMoveCopyOfACompositionIsNotJudged()
     sendCommit(b, QString(), QStringLiteral("いぬ"));
     sendCommit(b, QStringLiteral("いぬ"));
     QCOMPARE(judgedB.join(QString()), QStringLiteral("いぬ"));
+
+    // A commit that ends a line sends the focus on; ibus then delivers the
+    // same commit to the box it left, which judges nothing more.
+    sendCommit(b, QStringLiteral("でもない。"));
+    a->setFocus();
+    sendCommit(b, QStringLiteral("でもない。"));
+    QCOMPARE(judgedB.join(QString()), QStringLiteral("いぬでもない。"));
+    // A composition still open when the focus left is the box's own.
+    b->setFocus();
+    sendCommit(b, QString(), QStringLiteral("かな"));
+    a->setFocus();
+    sendCommit(b, QStringLiteral("かな"));
+    QCOMPARE(judgedB.join(QString()), QStringLiteral("いぬでもない。かな"));
 }
 
 QTEST_MAIN(TestTypingBox)
