@@ -118,7 +118,8 @@ void TypingBox::inputMethodEvent(QInputMethodEvent* e)
     } else if (!commit.isEmpty()) {
         // ibus sends the commit that moved the focus away (the end of a line)
         // to this box once more: with no composition left here, it is a copy.
-        if (m_preedit.isEmpty() && commit == m_lastOffered) {
+        if (m_focusLeftAfterOffer && m_preedit.isEmpty() && commit == m_lastOffered) {
+            m_lastOffered.clear(); // one copy only
             e->accept();
             return;
         }
@@ -159,6 +160,7 @@ QVariant TypingBox::inputMethodQuery(Qt::InputMethodQuery query) const
 
 void TypingBox::focusInEvent(QFocusEvent* e)
 {
+    m_focusLeftAfterOffer = false;
     m_sawImeEventSinceFocus = false;
     QLineEdit::focusInEvent(e);
     deselect();
@@ -167,6 +169,7 @@ void TypingBox::focusInEvent(QFocusEvent* e)
 
 void TypingBox::focusOutEvent(QFocusEvent* e)
 {
+    m_focusLeftAfterOffer = !m_lastOffered.isEmpty();
     // The input method may already have committed the open composition
     // to this box as the focus began to move.
     if (!m_preedit.isEmpty())

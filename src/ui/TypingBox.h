@@ -58,6 +58,7 @@ private:
     bool m_imeWanted = true;
     QString m_lastCommit;
     QString m_lastOffered; // the last commit judged here, until a key is pressed
+    bool m_focusLeftAfterOffer = false; // the focus left since that commit
     bool m_compositionJustCommitted = false;
     bool m_sawImeEventSinceFocus = false;
 };
