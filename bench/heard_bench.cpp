@@ -1,7 +1,7 @@
 // Heard-metronome benchmark: what a learner hears of the lesson window's
 // metronome, measured in the sound itself.
 //
-//   heard_bench [TICKS]
+//   heard_bench [TICKS] [detail]
 //
 // Runs Lesson 1's window with the fastest tempo table (650, 500, 400, 300,
 // 250 ms) for TICKS ticks at each speed level, stepping up with "速く", while
@@ -10,7 +10,8 @@
 // onsets are found in the recording and matched to the ticks. Prints per
 // level: ticks, clicks heard, mean and worst deviation of the intervals
 // between heard clicks from the nominal interval (a gap over an unheard tick
-// counts as two intervals), and the delay from the tick to the click's onset.
+// counts as two intervals), and the delay from the tick to the click's onset;
+// with "detail", every tick's interval and delay on the standard error.
 
 #include "app/AppContext.h"
 #include "lessons/RhythmLessonWindow.h"
@@ -136,7 +137,7 @@ double Median(std::vector<double> v)
     return v[v.size() / 2];
 }
 
-void Report(const std::vector<Level>& levels, const std::vector<double>& onsetMs)
+void Report(const std::vector<Level>& levels, const std::vector<double>& onsetMs, bool detail)
 {
     // The usual delay, from the slowest level's ticks to the first onset
     // after each, lets each tick find its own click at every level.
@@ -168,6 +169,13 @@ void Report(const std::vector<Level>& levels, const std::vector<double>& onsetMs
                 heard.emplace_back(k, *it);
                 delays.push_back(*it - level.ticks[size_t(k)] / 1e6);
                 break;
+            }
+            if (detail) {
+                const double tick = level.ticks[size_t(k)] / 1e6;
+                const bool found = !heard.empty() && heard.back().first == k;
+                std::fprintf(stderr, "level %zu tick %3d  since previous %8.3f ms  delay %s\n", l + 1, k,
+                             k ? tick - level.ticks[size_t(k - 1)] / 1e6 : 0.0,
+                             found ? qPrintable(QString::number(heard.back().second - tick, 'f', 3)) : "unheard");
             }
         }
         std::vector<double> deviations;
@@ -202,6 +210,7 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     const int ticks = argc > 1 ? std::max(2, atoi(argv[1])) : 200;
+    const bool detail = argc > 2 && QByteArray(argv[2]) == "detail";
     if (qEnvironmentVariableIsEmpty("PULSE_SERVER"))
         std::fprintf(stderr, "PULSE_SERVER is not set: use heard_bench.sh for a private sound server\n");
 
@@ -256,7 +265,10 @@ int main(int argc, char* argv[])
     std::vector<double> onsetMs;
     for (qint64 f : FindOnsets(samples))
         onsetMs.push_back((recorder.frameZeroNs() + f * 1'000'000'000 / Rate) / 1e6);
-    std::printf("recorded %.1f s\n", double(samples.size()) / Rate);
-    Report(levels, onsetMs);
+    int peak = 0;
+    for (qint16 v : samples)
+        peak = std::max(peak, std::abs(int(v)));
+    std::printf("recorded %.1f s, peak level %d\n", double(samples.size()) / Rate, peak);
+    Report(levels, onsetMs, detail);
     return 0;
 }

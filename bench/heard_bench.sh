@@ -2,7 +2,7 @@
 # Runs heard_bench against a private sound server with a null sink, in a
 # scratch folder, so no real sound device or user session is touched.
 #
-#   bench/heard_bench.sh BUILD_DIR [pulseaudio|pipewire] [TICKS]
+#   bench/heard_bench.sh BUILD_DIR [pulseaudio|pipewire] [TICKS] [detail]
 #
 # pulseaudio: Debian's pulseaudio and pulseaudio-utils (parec).
 # pipewire:   pipewire, pipewire-pulse and wireplumber, plus pulseaudio-utils.
@@ -10,6 +10,7 @@ set -euo pipefail
 build=$(realpath "${1:?build folder}")
 server=${2:-pulseaudio}
 ticks=${3:-200}
+detail=${4:-}
 
 scratch=$(mktemp -d /tmp/morvela-heard.XXXXXX)
 pids=()
@@ -65,7 +66,7 @@ fi
 pactl info | grep -E "^Server (Name|Version)|^Default Sink"
 
 if command -v xvfb-run >/dev/null; then
-    xvfb-run -a -s "-screen 0 1280x1024x24" "$build/bench/heard_bench" "$ticks"
+    xvfb-run -a -s "-screen 0 1280x1024x24" "$build/bench/heard_bench" "$ticks" $detail
 else
-    QT_QPA_PLATFORM=offscreen "$build/bench/heard_bench" "$ticks"
+    QT_QPA_PLATFORM=offscreen "$build/bench/heard_bench" "$ticks" $detail
 fi
