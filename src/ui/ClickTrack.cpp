@@ -14,10 +14,8 @@ constexpr qint64 Ms = 1'000'000;
 // Pulls this recent show how far ahead the output keeps its buffer; a
 // sound server refills it every 10 to 120 ms.
 constexpr qint64 RecentPulls = 250 * Ms;
-// The offset follows the buffer only when it moved by more than this: less
-// is the refills' own jitter, which must not reach the beat. Up, it moves
-// sooner, since the click must stay ahead of what is handed over.
-constexpr qint64 RaiseBeyond = 5 * Ms;
+// The offset comes down to the buffer only when it is this much too far
+// ahead: less is the refills' own jitter, which must not reach the beat.
 constexpr qint64 LowerBeyond = 20 * Ms;
 // After this long without a tick there is no beat to keep even: the next
 // click takes the offset the output has now.
@@ -69,15 +67,20 @@ qint64 ClickTrack::click(qint64 tickNs)
     const double perNs = m_format.sampleRate / 1e9;
     const double wanted = recentLead(tickNs) + double(MarginNs) * perNs;
     const bool fresh = !m_anchored || tickNs - m_lastTickNs > FreshBeat;
-    if (fresh || wanted > m_offset + double(RaiseBeyond) * perNs || wanted < m_offset - double(LowerBeyond) * perNs)
+    if (fresh || wanted < m_offset - double(LowerBeyond) * perNs)
         m_offset = wanted;
+    // Up it goes only when the output now holds past where an on-time click
+    // would go: a single large refill that overtakes no click must not move
+    // the beat.
+    const double leadNow = double(m_written) - clockFrames(m_now());
+    if (leadNow > m_offset)
+        m_offset = leadNow + double(MarginNs) * perNs;
     m_anchored = true;
     m_lastTickNs = tickNs;
 
-    qint64 frame = qint64(std::llround(clockFrames(tickNs) + m_offset));
     // A tick that comes after its frame was handed over (the window was
     // busy) sounds as soon as it can.
-    frame = std::max(frame, m_written);
+    const qint64 frame = std::max(qint64(std::llround(clockFrames(tickNs) + m_offset)), m_written);
     m_pending.insert(std::upper_bound(m_pending.begin(), m_pending.end(), frame), frame);
     return frame;
 }

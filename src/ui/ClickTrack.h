@@ -19,8 +19,8 @@ namespace morvela {
 // clock; a click goes just past the furthest of the recent pulls, so it is
 // never inside what was already handed over. That offset is kept from tick
 // to tick, and only moved when the output's buffer clearly changed (it
-// started late, ran dry, or its clock drifts), so the intervals between
-// clicks stay those between the ticks.
+// started late, ran dry, holds more, or its clock drifts), so the intervals
+// between clicks stay those between the ticks.
 class ClickTrack : public QIODevice {
 public:
     enum class SampleType { UInt8, Int16, Int32, Float };

@@ -40,8 +40,16 @@ struct SimulatedOutput {
     {
         while (nextPull <= ns) {
             now = nextPull;
+            if (now >= growFrom) {
+                buffer += frames(growNs);
+                growFrom = std::numeric_limits<qint64>::max();
+            }
             if (!stalled(now)) {
-                const qint64 want = played(now) + buffer - track.framesWritten();
+                qint64 want = played(now) + buffer - track.framesWritten();
+                if (now >= extraFrom) { // one refill larger than the rest
+                    want += frames(extraNs);
+                    extraFrom = std::numeric_limits<qint64>::max();
+                }
                 if (want > 0)
                     pulled += track.read(want * format.bytesPerFrame());
             }
@@ -77,6 +85,10 @@ struct SimulatedOutput {
     qint64 startNs = 20 * Ms;
     qint64 stallFrom = std::numeric_limits<qint64>::max();
     qint64 stallTo = std::numeric_limits<qint64>::max();
+    qint64 extraFrom = std::numeric_limits<qint64>::max();
+    qint64 extraNs = 0;
+    qint64 growFrom = std::numeric_limits<qint64>::max();
+    qint64 growNs = 0;
     qint64 now = 0;
     qint64 nextPull = startNs;
     qint64 pulls = 0;
@@ -109,6 +121,8 @@ private slots:
     void clickLandsWhereItsTickFalls();
     void lateTickSoundsAtOnce();
     void stalledOutputDoesNotDelayTheBeatForGood();
+    void oneLargeRefillLeavesTheBeatAlone();
+    void deeperBufferLosesNoClick();
     void clickFromWav_data();
     void clickFromWav();
     void resampledToTheOutputRate();
@@ -203,6 +217,44 @@ void TestClickTrack::stalledOutputDoesNotDelayTheBeatForGood()
         const qint64 delay = out.heardNs(out.track.click(tick)) - tick;
         QVERIFY2(std::abs(delay - steady) < Ms, qPrintable(QString::number(delay / 1e6)));
     }
+}
+
+void TestClickTrack::oneLargeRefillLeavesTheBeatAlone()
+{
+    // A server that once takes 17 ms more than usual, and then less until
+    // its buffer is back to its size.
+    SimulatedOutput out({48000, 1, ClickTrack::SampleType::Int16}, 100 * Ms, 10 * Ms);
+    out.extraFrom = 1320 * Ms;
+    out.extraNs = 17 * Ms;
+    QList<qint64> starts;
+    for (int k = 0; k < 8; ++k) {
+        const qint64 tick = 700 * Ms + k * 250 * Ms;
+        out.runUntil(tick);
+        starts << out.track.click(tick);
+    }
+    for (int k = 1; k < starts.size(); ++k)
+        QCOMPARE(starts[k] - starts[k - 1], out.frames(250 * Ms));
+}
+
+void TestClickTrack::deeperBufferLosesNoClick()
+{
+    // A server that from now on keeps 30 ms more handed over: the click after
+    // the change cannot go where its tick falls, but it sounds whole, and the
+    // beat goes on from it.
+    SimulatedOutput out({48000, 1, ClickTrack::SampleType::Int16}, 100 * Ms, 7 * Ms);
+    out.growFrom = 1320 * Ms;
+    out.growNs = 30 * Ms;
+    QList<qint64> starts;
+    for (int k = 0; k < 8; ++k) {
+        const qint64 tick = 700 * Ms + k * 250 * Ms;
+        out.runUntil(tick);
+        starts << out.track.click(tick);
+    }
+    out.runUntil(3000 * Ms);
+    for (qint64 start : starts)
+        QCOMPARE(out.onsetFrom(start - 100), start);
+    for (int k = 4; k < starts.size(); ++k)
+        QCOMPARE(starts[k] - starts[k - 1], out.frames(250 * Ms));
 }
 
 void TestClickTrack::clickFromWav_data()
