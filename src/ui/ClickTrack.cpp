@@ -11,12 +11,19 @@ namespace morvela {
 namespace {
 
 constexpr qint64 Ms = 1'000'000;
-// Pulls this recent show how far ahead the output keeps its buffer; a
-// sound server refills it every 10 to 120 ms.
-constexpr qint64 RecentPulls = 250 * Ms;
+// The pulls of the last second show how far ahead the output keeps its
+// buffer: a sound server refills it every 10 to 120 ms, in bursts of
+// varying size.
+constexpr qint64 PullHistory = 1000 * Ms;
+// No pull for this long: the output had stopped (a stream's start, or the
+// machine too busy to feed it), and what it did before says nothing now.
+constexpr qint64 Stalled = 250 * Ms;
 // The offset comes down to the buffer only when it is this much too far
 // ahead: less is the refills' own jitter, which must not reach the beat.
 constexpr qint64 LowerBeyond = 20 * Ms;
+// It comes down by this much a tick, a change no learner hears, instead of
+// one jump that shortens a single beat.
+constexpr qint64 LowerPerTick = 1 * Ms;
 // After this long without a tick there is no beat to keep even: the next
 // click takes the offset the output has now.
 constexpr qint64 FreshBeat = 2000 * Ms;
@@ -47,28 +54,42 @@ double ClickTrack::clockFrames(qint64 ns) const
     return double(ns - m_epochNs) * m_format.sampleRate / 1e9;
 }
 
+bool ClickTrack::stalled(qint64 ns) const
+{
+    return m_pulls.empty() || ns - m_pulls.back().ns > Stalled;
+}
+
 double ClickTrack::recentLead(qint64 ns) const
 {
-    double lead = 0;
-    bool any = false;
-    for (const Pull& p : m_pulls) {
-        if (p.ns < ns - RecentPulls)
-            continue;
-        lead = any ? std::max(lead, p.lead) : p.lead;
-        any = true;
-    }
-    // No recent pull: the output has not started or has stalled, and the
-    // next frame it asks for is the soonest a click can sound.
-    return any ? lead : double(m_written) - clockFrames(ns);
+    // Stalled, or not started: the next frame the output asks for is the
+    // soonest a click can sound.
+    if (stalled(ns))
+        return double(m_written) - clockFrames(ns);
+    double lead = m_pulls.front().lead;
+    for (const Pull& p : m_pulls)
+        lead = std::max(lead, p.lead);
+    return lead;
 }
 
 qint64 ClickTrack::click(qint64 tickNs)
 {
     const double perNs = m_format.sampleRate / 1e9;
+    const bool guess = stalled(m_now());
     const double wanted = recentLead(tickNs) + double(MarginNs) * perNs;
-    const bool fresh = !m_anchored || tickNs - m_lastTickNs > FreshBeat;
-    if (fresh || wanted < m_offset - double(LowerBeyond) * perNs)
+    // The last offset was a guess while the output did not pull: now that
+    // it does, the beat can begin properly.
+    if (!m_anchored || tickNs - m_lastTickNs > FreshBeat || (m_guessed && !guess)) {
         m_offset = wanted;
+        m_lowering = false;
+    } else {
+        const double excess = m_offset - wanted;
+        if (excess > double(LowerBeyond) * perNs)
+            m_lowering = true;
+        if (m_lowering) {
+            m_offset -= std::clamp(excess, 0.0, double(LowerPerTick) * perNs);
+            m_lowering = excess > double(LowerPerTick) * perNs;
+        }
+    }
     // Up it goes only when the output now holds past where an on-time click
     // would go: a single large refill that overtakes no click must not move
     // the beat.
@@ -76,6 +97,7 @@ qint64 ClickTrack::click(qint64 tickNs)
     if (leadNow > m_offset)
         m_offset = leadNow + double(MarginNs) * perNs;
     m_anchored = true;
+    m_guessed = guess;
     m_lastTickNs = tickNs;
 
     // A tick that comes after its frame was handed over (the window was
@@ -113,8 +135,10 @@ qint64 ClickTrack::readData(char* data, qint64 maxSize)
     m_written = end;
 
     const qint64 now = m_now();
+    if (stalled(now))
+        m_pulls.clear();
     m_pulls.push_back({now, double(m_written) - clockFrames(now)});
-    while (m_pulls.front().ns < now - RecentPulls)
+    while (m_pulls.front().ns < now - PullHistory)
         m_pulls.pop_front();
     return frames * m_format.bytesPerFrame();
 }

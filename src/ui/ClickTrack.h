@@ -32,8 +32,8 @@ public:
     };
     using NowNs = std::function<qint64()>;
     // A click goes this far past the furthest recent pull, so a refill
-    // larger than the recent ones does not overtake it.
-    static constexpr qint64 MarginNs = 10'000'000;
+    // larger than the recent ones (a period more) does not overtake it.
+    static constexpr qint64 MarginNs = 25'000'000;
 
     // `click` is mono, at the format's rate, already at its volume.
     ClickTrack(const Format& format, QList<float> click, NowNs now = &steadyNs, QObject* parent = nullptr);
@@ -61,6 +61,7 @@ private:
         double lead; // frames written past the steady clock's frame
     };
     double clockFrames(qint64 ns) const;
+    bool stalled(qint64 ns) const;
     double recentLead(qint64 ns) const;
     void encode(char* out, qint64 frames) const;
 
@@ -73,6 +74,8 @@ private:
     std::vector<float> m_mix;
     std::deque<qint64> m_pending; // start frames of clicks not yet fully written
     bool m_anchored = false;
+    bool m_guessed = false; // the offset was set while the output did not pull
+    bool m_lowering = false;
     double m_offset = 0; // click frame = clock frame of the tick + offset
     qint64 m_lastTickNs = 0;
 };
