@@ -13,15 +13,19 @@
 #include <QAudioSink>
 #include <QFile>
 #include <QMediaDevices>
+#include <QThread>
+
+#include <atomic>
 
 namespace {
 
 using morvela::ClickTrack;
 
 constexpr float Volume = 0.8f;
-// What the output keeps buffered ahead of the speaker: the click sounds this
-// much after its tick. Less lets the output run dry while the lesson's
-// window is busy.
+// What the output is asked to keep buffered ahead of the speaker: the click
+// sounds about this much after its tick. A sound server may give less (when
+// another client wants a short latency); less again and a busy machine lets
+// the output run dry.
 constexpr qint64 BufferUs = 100'000;
 
 ClickTrack::SampleType TypeOf(QAudioFormat::SampleFormat f)
@@ -50,15 +54,40 @@ QList<float> ClickAt(int rate)
     return morvela::ClickSamples::resampled(click, wavRate, rate);
 }
 
+// The stream lives on a thread of its own: the output pulls on the thread
+// that started it, and the lesson's thread can be held up for longer than
+// the output's buffer lasts (gaps of 100 ms were measured on a busy
+// machine). The track is only ever touched on that thread; ticks reach it as
+// queued calls carrying their own time, so when they arrive does not move
+// the click.
 struct ClickPlayer {
-    ClickPlayer(const QAudioDevice& device, const QAudioFormat& format, QList<float> click)
-        : track({format.sampleRate(), format.channelCount(), TypeOf(format.sampleFormat())}, std::move(click)),
-          sink(device, format)
+    QThread thread;
+    QObject* home = nullptr; // lives on the thread; owns nothing
+    ClickTrack* track = nullptr;
+    QAudioSink* sink = nullptr;
+    std::atomic<bool> sounding{false};
+
+    // Runs `job` on the stream's thread and waits for it.
+    template <typename Job>
+    void onThread(Job job)
     {
+        QMetaObject::invokeMethod(home, std::move(job), Qt::BlockingQueuedConnection);
     }
-    ClickTrack track; // outlives the sink that pulls it
-    QAudioSink sink;
 };
+
+void Close(ClickPlayer* player)
+{
+    player->onThread([player] {
+        if (player->sink)
+            player->sink->stop();
+        delete player->sink; // before the track it pulls
+        delete player->track;
+        delete player->home;
+    });
+    player->thread.quit();
+    player->thread.wait();
+    delete player;
+}
 
 } // namespace
 
@@ -81,11 +110,23 @@ Q_DECL_EXPORT void* morvela_click_new()
     if (click.isEmpty())
         return nullptr;
 
-    auto* player = new ClickPlayer(device, format, std::move(click));
-    player->sink.setBufferSize(format.bytesForDuration(BufferUs));
-    player->sink.start(&player->track);
-    if (player->sink.error() != QAudio::NoError || player->sink.state() == QAudio::StoppedState) {
-        delete player;
+    auto* player = new ClickPlayer;
+    player->thread.setObjectName(QStringLiteral("morvela click"));
+    player->thread.start(QThread::HighestPriority);
+    player->home = new QObject;
+    player->home->moveToThread(&player->thread);
+    player->onThread([&] {
+        player->track = new ClickTrack({format.sampleRate(), format.channelCount(), TypeOf(format.sampleFormat())},
+                                       std::move(click));
+        player->sink = new QAudioSink(device, format);
+        QObject::connect(player->sink, &QAudioSink::stateChanged, player->home,
+                         [player](QAudio::State state) { player->sounding = state != QAudio::StoppedState; });
+        player->sink->setBufferSize(format.bytesForDuration(BufferUs));
+        player->sink->start(player->track);
+        player->sounding = player->sink->error() == QAudio::NoError && player->sink->state() != QAudio::StoppedState;
+    });
+    if (!player->sounding) {
+        Close(player);
         return nullptr;
     }
     return player;
@@ -95,19 +136,16 @@ Q_DECL_EXPORT void* morvela_click_new()
 Q_DECL_EXPORT bool morvela_click_play(void* p, qint64 tickNs)
 {
     auto* player = static_cast<ClickPlayer*>(p);
-    if (!player || player->sink.state() == QAudio::StoppedState)
+    if (!player || !player->sounding)
         return false;
-    player->track.click(tickNs);
+    QMetaObject::invokeMethod(player->home, [player, tickNs] { player->track->click(tickNs); }, Qt::QueuedConnection);
     return true;
 }
 
 Q_DECL_EXPORT void morvela_click_delete(void* p)
 {
-    auto* player = static_cast<ClickPlayer*>(p);
-    if (!player)
-        return;
-    player->sink.stop();
-    delete player;
+    if (p)
+        Close(static_cast<ClickPlayer*>(p));
 }
 
 } // extern "C"
