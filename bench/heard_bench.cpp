@@ -43,9 +43,10 @@ constexpr int QuietFrames = Rate / 10;
 qint64 steadyNs() { return QDeadlineTimer::current(Qt::PreciseTimer).deadlineNSecs(); }
 
 // Records the monitor on a thread of its own, so the lesson's event loop
-// neither delays the recording nor is delayed by it. Each block's arrival
-// time bounds when its first frame was played: the earliest bound over all
-// blocks places frame 0 on the steady clock.
+// neither delays the recording nor is delayed by it. A block arrives after
+// the server rendered its last frame: the tightest of these bounds places
+// frame 0 on the steady clock. The recorder asks for a short latency: blocks
+// a server still holds when it rewinds are lost from the recording.
 class MonitorRecorder {
 public:
     bool start()
@@ -85,13 +86,13 @@ private:
             if (!parec.waitForReadyRead(50))
                 continue;
             const qint64 now = steadyNs();
-            const qint64 framesBefore = qint64(m_samples.size());
             pending += parec.readAllStandardOutput();
             const qsizetype whole = pending.size() & ~qsizetype(1);
             const auto* s = reinterpret_cast<const qint16*>(pending.constData());
             m_samples.insert(m_samples.end(), s, s + whole / 2);
             pending.remove(0, whole);
-            m_frameZeroNs = std::min(m_frameZeroNs, now - framesBefore * 1'000'000'000 / Rate);
+            const qint64 frames = qint64(m_samples.size());
+            m_frameZeroNs = std::min(m_frameZeroNs, now - frames * 1'000'000'000 / Rate);
             m_started = true;
         }
         if (parec.state() != QProcess::Running && !m_stop)
