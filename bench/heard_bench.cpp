@@ -19,6 +19,7 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -29,6 +30,8 @@
 #include <mutex>
 #include <thread>
 #include <vector>
+
+#include <unistd.h>
 
 using namespace morvela;
 
@@ -72,10 +75,19 @@ private:
     void run()
     {
         QProcess parec;
-        parec.start(QStringLiteral("parec"),
-                    {QStringLiteral("--device=@DEFAULT_MONITOR@"), QStringLiteral("--format=s16le"),
-                     QStringLiteral("--channels=1"), QStringLiteral("--rate=%1").arg(Rate),
-                     QStringLiteral("--latency-msec=10"), QStringLiteral("--raw")});
+        QStringList args{QStringLiteral("parec"),
+                         QStringLiteral("--device=@DEFAULT_MONITOR@"),
+                         QStringLiteral("--format=s16le"),
+                         QStringLiteral("--channels=1"),
+                         QStringLiteral("--rate=%1").arg(Rate),
+                         QStringLiteral("--latency-msec=10"),
+                         QStringLiteral("--raw")};
+        // The recorder is the measuring instrument: where it may, it runs at
+        // the sound server's real-time priority, so a busy machine starves
+        // the lesson's sound and not the recording of it.
+        if (geteuid() == 0 && !QStandardPaths::findExecutable(QStringLiteral("chrt")).isEmpty())
+            args = QStringList{QStringLiteral("chrt"), QStringLiteral("-r"), QStringLiteral("5")} + args;
+        parec.start(args.takeFirst(), args);
         if (!parec.waitForStarted(3000)) {
             std::fprintf(stderr, "parec did not start\n");
             m_failed = true;

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Runs heard_bench against a private sound server with a null sink, in a
-# scratch folder, so no real sound device or user session is touched.
+# scratch folder, so no real sound device or user session is touched. The
+# sink never rewinds: a rewind would take back blocks the recording has not
+# yet been handed, and the recording would lose them.
 #
 #   bench/heard_bench.sh BUILD_DIR [pulseaudio|pipewire] [TICKS] [detail]
 #
@@ -31,7 +33,7 @@ case $server in
 pulseaudio)
     # -n: no default configuration, only the modules named here.
     pulseaudio -n --daemonize=no --exit-idle-time=-1 --system=false --disallow-exit \
-        -L "module-null-sink sink_name=bench rate=48000" \
+        -L "module-null-sink sink_name=bench rate=48000 norewinds=1" \
         -L "module-native-protocol-unix auth-anonymous=1 socket=$PULSE_RUNTIME_PATH/native" \
         >"$scratch/server.log" 2>&1 &
     pids+=($!)
@@ -48,7 +50,7 @@ pipewire)
     pipewire-pulse >"$scratch/pulse.log" 2>&1 &
     pids+=($!)
     sleep 2
-    pactl load-module module-null-sink sink_name=bench rate=48000 >/dev/null
+    pactl load-module module-null-sink sink_name=bench rate=48000 norewinds=1 >/dev/null
     pactl set-default-sink bench
     ;;
 *)
@@ -64,9 +66,12 @@ if ! pactl info >/dev/null 2>&1; then
     exit 1
 fi
 pactl info | grep -E "^Server (Name|Version)|^Default Sink"
+# Other work on the machine shows in the figures: a starved output runs dry.
+echo "load before: $(cut -d' ' -f1-3 /proc/loadavg)"
 
 if command -v xvfb-run >/dev/null; then
     xvfb-run -a -s "-screen 0 1280x1024x24" "$build/bench/heard_bench" "$ticks" $detail
 else
     QT_QPA_PLATFORM=offscreen "$build/bench/heard_bench" "$ticks" $detail
 fi
+echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)"

@@ -21,8 +21,8 @@ constexpr qint64 Stalled = 250 * Ms;
 // The offset comes down to the buffer only when it is this much too far
 // ahead: less is the refills' own jitter, which must not reach the beat.
 constexpr qint64 LowerBeyond = 20 * Ms;
-// It comes down by this much a tick, a change no learner hears, instead of
-// one jump that shortens a single beat.
+// It comes down by this much a tick, too little to hear, instead of in one
+// jump that shortens a single beat.
 constexpr qint64 LowerPerTick = 1 * Ms;
 // After this long without a tick there is no beat to keep even: the next
 // click takes the offset the output has now.

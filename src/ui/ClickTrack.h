@@ -5,6 +5,7 @@
 
 #include <deque>
 #include <functional>
+#include <vector>
 
 namespace morvela {
 
