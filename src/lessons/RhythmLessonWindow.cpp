@@ -132,6 +132,7 @@ void RhythmLessonWindow::Form_Load()
 {
     setWindowTitle(CourseTitle(m_drill.script().titleTag));
     m_picture1->loadPicture(m_ctx.state.data, QStringLiteral("keyboard.bmp"));
+    m_click->open(); // the sound is ready before the first tick
     apply(m_drill.open());
     adjustSize();
     CentreOnScreen(this);
@@ -180,7 +181,7 @@ void RhythmLessonWindow::flashBeat(bool on)
 
 void RhythmLessonWindow::Timer1_Timer()
 {
-    m_click->play();
+    m_click->play(m_timer1.intervalAsDuration());
     flashBeat(true);
     m_beatOff.start();
 }
@@ -233,6 +234,7 @@ void RhythmLessonWindow::done(int result)
     // However the window closes, the metronome stops with it.
     m_timer1.stop();
     m_beatOff.stop();
+    m_click->close();
     QDialog::done(result);
 }
 
