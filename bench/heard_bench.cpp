@@ -48,8 +48,10 @@ qint64 steadyNs() { return QDeadlineTimer::current(Qt::PreciseTimer).deadlineNSe
 // Records the monitor on a thread of its own, so the lesson's event loop
 // neither delays the recording nor is delayed by it. A block arrives after
 // the server rendered its last frame: the tightest of these bounds places
-// frame 0 on the steady clock. The recorder asks for a short latency: blocks
-// a server still holds when it rewinds are lost from the recording.
+// frame 0 on the steady clock. The recorder asks for 10 ms, which makes the
+// server keep the lesson's stream short too (about 40 ms queued): harder on
+// the stream than a desktop with no other sound, but with longer blocks the
+// recording no longer keeps to the clock.
 class MonitorRecorder {
 public:
     bool start()
