@@ -283,7 +283,7 @@ void TestExamLogic::timeLabel()
     QTEST(ElapsedLabel(seconds), "label");
 }
 
-// The states of the Part's table, reached by events: o = opening,
+// The exam screen's three states, reached by events: o = opening,
 // k = a key press, c = "入力完了".
 void TestExamLogic::states_data()
 {
