@@ -13,8 +13,9 @@
 // counts as two intervals), and the delay from the tick to the click's onset;
 // with "detail", every tick's interval and delay on the standard error.
 
-#include "app/AppContext.h"
+#include "core/AppContext.h"
 #include "lessons/RhythmLessonWindow.h"
+#include "support/RecordingMessageService.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -240,7 +241,7 @@ int main(int argc, char* argv[])
     AppState state(folder.path());
     state.progress.LessonStates[0] = LessonState::Completed;
     ApplyOptionCode(state.settings, 3); // すごく速い: 650 .. 250 ms
-    RecordingMessageService messages;
+    test::RecordingMessageService messages;
     ModalRunner runner;
     SteadyClock clock;
     AppContext ctx(state, messages, runner, clock);
