@@ -1,8 +1,9 @@
 #include "ui/ClickSound.h"
 
 #include "ui/ClickTrack.h"
+#include "ui/MessageService.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QLibrary>
 
@@ -27,8 +28,8 @@ private:
 
 } // namespace
 
-ClickSound::ClickSound(QObject* parent)
-    : ClickSound(moduleOutput(QCoreApplication::applicationDirPath()), [] { QApplication::beep(); }, parent)
+ClickSound::ClickSound(MessageService& messages, QObject* parent)
+    : ClickSound(moduleOutput(QCoreApplication::applicationDirPath()), [&messages] { messages.beep(); }, parent)
 {
 }
 

@@ -10,6 +10,8 @@
 
 namespace morvela {
 
+class MessageService;
+
 // An open stream of metronome clicks. Destroying it closes the stream.
 class ClickOutput {
 public:
@@ -30,8 +32,8 @@ class ClickSound : public QObject {
 public:
     using OpenOutput = std::function<std::unique_ptr<ClickOutput>()>;
 
-    // The click player beside the program, and the system beep.
-    explicit ClickSound(QObject* parent = nullptr);
+    // The click player beside the program; the program's beep stands in.
+    explicit ClickSound(MessageService& messages, QObject* parent = nullptr);
     ClickSound(OpenOutput openOutput, std::function<void()> beep, QObject* parent = nullptr);
     ~ClickSound() override;
 
