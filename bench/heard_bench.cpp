@@ -155,13 +155,17 @@ double Median(std::vector<double> v)
 
 void Report(const std::vector<Level>& levels, const std::vector<double>& onsetMs, bool detail)
 {
-    // The usual delay, from the slowest level's ticks to the first onset
-    // after each, lets each tick find its own click at every level.
+    // The usual delay, from the slowest level's ticks to the nearest onset
+    // within half a beat, lets each tick find its own click at every level.
+    // It may be below zero: the clicks are written ahead of their ticks, and
+    // a null sink's monitor has a frame as the sink renders it, its latency
+    // before a sound card would play it.
     std::vector<double> firstDelays;
+    const double slowHalf = levels.front().interval / 2.0;
     for (qint64 tick : levels.front().ticks) {
         const double t = tick / 1e6;
-        auto it = std::lower_bound(onsetMs.begin(), onsetMs.end(), t - 5);
-        if (it != onsetMs.end() && *it - t < levels.front().interval)
+        auto it = std::lower_bound(onsetMs.begin(), onsetMs.end(), t - slowHalf);
+        if (it != onsetMs.end() && *it - t < slowHalf)
             firstDelays.push_back(*it - t);
     }
     const double usualDelay = Median(firstDelays);
@@ -217,6 +221,26 @@ void Report(const std::vector<Level>& levels, const std::vector<double>& onsetMs
                     delays.empty() ? 0.0 : *dmax);
     }
     const auto unmatched = std::count(used.begin(), used.end(), false);
+    if (detail) {
+        // A click no tick asked for: where it fell among the ticks.
+        std::vector<std::pair<qint64, size_t>> ticks; // ns, level
+        for (size_t l = 0; l < levels.size(); ++l)
+            for (qint64 t : levels[l].ticks)
+                ticks.emplace_back(t, l);
+        std::sort(ticks.begin(), ticks.end());
+        for (size_t i = 0; i < used.size(); ++i) {
+            if (used[i])
+                continue;
+            auto next = std::lower_bound(ticks.begin(), ticks.end(), std::make_pair(qint64(onsetMs[i] * 1e6), size_t(0)));
+            std::fprintf(stderr, "unmatched onset at %.3f ms: ", onsetMs[i]);
+            if (next != ticks.begin())
+                std::fprintf(stderr, "%.1f ms after a tick of level %zu, ", onsetMs[i] - std::prev(next)->first / 1e6,
+                             std::prev(next)->second + 1);
+            if (next != ticks.end())
+                std::fprintf(stderr, "%.1f ms before a tick of level %zu", next->first / 1e6 - onsetMs[i], next->second + 1);
+            std::fprintf(stderr, "\n");
+        }
+    }
     std::printf("onsets in the recording: %zu, matched to no tick: %td\n", onsetMs.size(), unmatched);
 }
 
@@ -263,7 +287,7 @@ int main(int argc, char* argv[])
             window->Command2_Click(); // the next level restarts the timer
             return;
         }
-        timer.stop();
+        window->Command1_Click(); // 音停止, as a learner stops the metronome
         // Let the last click play out, then close the lesson as a learner does.
         QTimer::singleShot(1500, &app, [&] {
             window->done(QDialog::Rejected);

@@ -2,7 +2,7 @@
 # Installs what Morvela needs to build, run and test on Debian 12, and any
 # further packages named on the command line.
 set -euo pipefail
-packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-multimedia-dev libgl-dev libxcb1-dev fonts-noto-cjk xvfb xauth x11-utils xdotool imagemagick clang libclang-rt-14-dev
+packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-multimedia-dev libpulse-dev libgl-dev libxcb1-dev fonts-noto-cjk xvfb xauth x11-utils xdotool imagemagick clang libclang-rt-14-dev
           dbus at-spi2-core python3-pyatspi ibus ibus-mozc fcitx5 fcitx5-mozc fcitx5-frontend-qt6 util-linux
           desktop-file-utils appstream "$@")
 missing=()

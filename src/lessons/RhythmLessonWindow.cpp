@@ -162,9 +162,11 @@ void RhythmLessonWindow::render()
     switch (MetronomeTimerChange(m_timer1.isActive(), m_timer1.interval(), s.interval)) {
     case TimerChange::Start:
         m_timer1.start(s.interval);
+        m_click->startBeat(m_timer1.intervalAsDuration());
         break;
     case TimerChange::Stop:
         m_timer1.stop();
+        m_click->stopBeat();
         m_beatOff.stop();
         flashBeat(false);
         break;
@@ -181,7 +183,7 @@ void RhythmLessonWindow::flashBeat(bool on)
 
 void RhythmLessonWindow::Timer1_Timer()
 {
-    m_click->play(m_timer1.intervalAsDuration());
+    m_click->tick();
     flashBeat(true);
     m_beatOff.start();
 }

@@ -14,16 +14,21 @@ namespace {
 // A stream of the click player module, through its C entry points.
 class ModuleOutput final : public ClickOutput {
 public:
-    using PlayFn = bool (*)(void*, qint64);
-    using DeleteFn = void (*)(void*);
-    ModuleOutput(void* player, PlayFn play, DeleteFn del) : m_player(player), m_play(play), m_delete(del) {}
-    ~ModuleOutput() override { m_delete(m_player); }
-    bool click(qint64 tickNs) override { return m_play(m_player, tickNs); }
+    struct Entries {
+        bool (*beat)(void*, qint64, qint64);
+        void (*stop)(void*);
+        bool (*sounding)(void*);
+        void (*del)(void*);
+    };
+    ModuleOutput(void* player, Entries e) : m_player(player), m_e(e) {}
+    ~ModuleOutput() override { m_e.del(m_player); }
+    bool beat(qint64 firstTickNs, qint64 beatNs) override { return m_e.beat(m_player, firstTickNs, beatNs); }
+    void stop() override { m_e.stop(m_player); }
+    bool sounding() const override { return m_e.sounding(m_player); }
 
 private:
     void* m_player;
-    PlayFn m_play;
-    DeleteFn m_delete;
+    Entries m_e;
 };
 
 } // namespace
@@ -54,23 +59,25 @@ void ClickSound::close()
     m_tried = false;
 }
 
-void ClickSound::play()
+void ClickSound::startBeat(std::chrono::milliseconds beat)
 {
-    sound(ClickTrack::steadyNs());
+    open();
+    const qint64 beatNs = std::chrono::nanoseconds(beat).count();
+    if (m_output)
+        m_output->beat(ClickTrack::steadyNs() + beatNs, beatNs);
 }
 
-void ClickSound::play(std::chrono::milliseconds beat)
+void ClickSound::stopBeat()
 {
-    sound(m_grid.due(ClickTrack::steadyNs(), std::chrono::nanoseconds(beat).count()));
+    if (m_output)
+        m_output->stop();
 }
 
-void ClickSound::sound(qint64 tickNs)
+void ClickSound::tick()
 {
     ++m_clicks;
-    open();
-    if (m_output && m_output->click(tickNs))
-        return;
-    m_beep();
+    if (!m_output || !m_output->sounding())
+        m_beep();
 }
 
 ClickSound::OpenOutput ClickSound::moduleOutput(const QString& folder)
@@ -81,14 +88,18 @@ ClickSound::OpenOutput ClickSound::moduleOutput(const QString& folder)
             return nullptr;
         using NewFn = void* (*)();
         auto create = reinterpret_cast<NewFn>(library->resolve("morvela_click_new"));
-        auto play = reinterpret_cast<ModuleOutput::PlayFn>(library->resolve("morvela_click_play"));
-        auto del = reinterpret_cast<ModuleOutput::DeleteFn>(library->resolve("morvela_click_delete"));
-        if (!create || !play || !del)
+        ModuleOutput::Entries e{
+            reinterpret_cast<decltype(e.beat)>(library->resolve("morvela_click_beat")),
+            reinterpret_cast<decltype(e.stop)>(library->resolve("morvela_click_stop")),
+            reinterpret_cast<decltype(e.sounding)>(library->resolve("morvela_click_sounding")),
+            reinterpret_cast<decltype(e.del)>(library->resolve("morvela_click_delete")),
+        };
+        if (!create || !e.beat || !e.stop || !e.sounding || !e.del)
             return nullptr;
         void* player = create();
         if (!player)
             return nullptr;
-        return std::make_unique<ModuleOutput>(player, play, del);
+        return std::make_unique<ModuleOutput>(player, e);
     };
 }
 

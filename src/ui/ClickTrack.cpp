@@ -10,23 +10,9 @@ namespace morvela {
 
 namespace {
 
-constexpr qint64 Ms = 1'000'000;
-// The pulls of the last second show how far ahead the output keeps its
-// buffer: a sound server refills it every 10 to 120 ms, in bursts of
-// varying size.
-constexpr qint64 PullHistory = 1000 * Ms;
-// No pull for this long: the output had stopped (a stream's start, or the
-// machine too busy to feed it), and what it did before says nothing now.
-constexpr qint64 Stalled = 250 * Ms;
-// The offset comes down to the buffer only when it is this much too far
-// ahead: less is the refills' own jitter, which must not reach the beat.
-constexpr qint64 LowerBeyond = 20 * Ms;
-// It comes down by this much a tick, too little to hear, instead of in one
-// jump that shortens a single beat.
-constexpr qint64 LowerPerTick = 1 * Ms;
-// After this long without a tick there is no beat to keep even: the next
-// click takes the offset the output has now.
-constexpr qint64 FreshBeat = 2000 * Ms;
+// How much of each report goes into the smoothed placing: the output's
+// account of its position wobbles by a fraction of a millisecond.
+constexpr double ReportWeight = 0.1;
 
 } // namespace
 
@@ -37,7 +23,7 @@ int ClickTrack::Format::bytesPerFrame() const
 }
 
 ClickTrack::ClickTrack(const Format& format, QList<float> click, NowNs now, QObject* parent)
-    : QIODevice(parent), m_format(format), m_click(std::move(click)), m_now(std::move(now)), m_epochNs(m_now())
+    : QIODevice(parent), m_format(format), m_click(std::move(click)), m_now(std::move(now))
 {
     // Unbuffered: a read-ahead inside QIODevice would hand the output frames
     // before their clicks are known.
@@ -49,62 +35,78 @@ qint64 ClickTrack::steadyNs()
     return QDeadlineTimer::current(Qt::PreciseTimer).deadlineNSecs();
 }
 
-double ClickTrack::clockFrames(qint64 ns) const
+void ClickTrack::played(qint64 playedFrames, qint64 nowNs)
 {
-    return double(ns - m_epochNs) * m_format.sampleRate / 1e9;
+    if (playedFrames <= 0)
+        return;
+    const double zero = double(nowNs) - double(playedFrames) * 1e9 / m_format.sampleRate;
+    if (!m_placed || std::abs(zero - m_reportedZeroNs) > double(JumpNs))
+        m_reportedZeroNs = zero;
+    else
+        m_reportedZeroNs += (zero - m_reportedZeroNs) * ReportWeight;
+    if (!m_placed)
+        m_zeroNs = m_reportedZeroNs;
+    m_placed = true;
 }
 
-bool ClickTrack::stalled(qint64 ns) const
+bool ClickTrack::beat(qint64 firstTickNs, qint64 beatNs, qint64 nowNs)
 {
-    return m_pulls.empty() || ns - m_pulls.back().ns > Stalled;
+    const bool earlierBeatHeardLater = !stop(nowNs);
+    m_firstTickNs = firstTickNs;
+    m_beatNs = std::max<qint64>(beatNs, 1);
+    m_nextTick = 0;
+    const bool firstTickLate = m_placed && frameOf(firstTickNs) < m_written;
+    return !earlierBeatHeardLater && !firstTickLate;
 }
 
-double ClickTrack::recentLead(qint64 ns) const
+bool ClickTrack::stop(qint64 nowNs)
 {
-    // Stalled, or not started: the next frame the output asks for is the
-    // soonest a click can sound.
-    if (stalled(ns))
-        return double(m_written) - clockFrames(ns);
-    double lead = m_pulls.front().lead;
-    for (const Pull& p : m_pulls)
-        lead = std::max(lead, p.lead);
-    return lead;
+    m_beatNs = 0;
+    while (!m_pending.empty() && m_pending.back() >= m_written)
+        m_pending.pop_back();
+    return !(m_anyPlaced && m_lastPlacedTickNs > nowNs);
 }
 
-qint64 ClickTrack::click(qint64 tickNs)
+void ClickTrack::restart()
 {
-    const double perNs = m_format.sampleRate / 1e9;
-    const bool guess = stalled(m_now());
-    const double wanted = recentLead(tickNs) + double(MarginNs) * perNs;
-    // The last offset was a guess while the output did not pull: now that
-    // it does, the beat can begin properly.
-    if (!m_anchored || tickNs - m_lastTickNs > FreshBeat || (m_guessed && !guess)) {
-        m_offset = wanted;
-        m_lowering = false;
-    } else {
-        const double excess = m_offset - wanted;
-        if (excess > double(LowerBeyond) * perNs)
-            m_lowering = true;
-        if (m_lowering) {
-            m_offset -= std::clamp(excess, 0.0, double(LowerPerTick) * perNs);
-            m_lowering = excess > double(LowerPerTick) * perNs;
-        }
+    m_written = 0;
+    m_pending.clear();
+    m_placed = false;
+    m_anyPlaced = false;
+    m_nextTick = 0;
+    if (m_beatNs > 0) // the beat goes on from its next tick in the new stream
+        m_nextTick = std::max<qint64>(0, (m_now() - m_firstTickNs) / m_beatNs + 1);
+}
+
+qint64 ClickTrack::frameOf(qint64 tickNs) const
+{
+    return std::llround((double(tickNs) - m_zeroNs) * m_format.sampleRate / 1e9);
+}
+
+void ClickTrack::placeClicks(qint64 end)
+{
+    if (!m_placed) {
+        // The output has not said where it is: take what is handed over now
+        // as heard now, the soonest it can be, until it says.
+        m_zeroNs = double(m_now()) - double(m_written) * 1e9 / m_format.sampleRate;
     }
-    // Up it goes only when the output now holds past where an on-time click
-    // would go: a single large refill that overtakes no click must not move
-    // the beat.
-    const double leadNow = double(m_written) - clockFrames(m_now());
-    if (leadNow > m_offset)
-        m_offset = leadNow + double(MarginNs) * perNs;
-    m_anchored = true;
-    m_guessed = guess;
-    m_lastTickNs = tickNs;
-
-    // A tick that comes after its frame was handed over (the window was
-    // busy) sounds as soon as it can.
-    const qint64 frame = std::max(qint64(std::llround(clockFrames(tickNs) + m_offset)), m_written);
-    m_pending.insert(std::upper_bound(m_pending.begin(), m_pending.end(), frame), frame);
-    return frame;
+    while (m_beatNs > 0) {
+        const qint64 tickNs = m_firstTickNs + m_nextTick * m_beatNs;
+        double zero = m_zeroNs;
+        if (m_placed) {
+            const double off = m_reportedZeroNs - m_zeroNs;
+            zero += std::abs(off) > double(JumpNs) ? off : std::clamp(off, -double(SlewPerClickNs), double(SlewPerClickNs));
+        }
+        const qint64 frame = std::llround((double(tickNs) - zero) * m_format.sampleRate / 1e9);
+        if (frame >= end)
+            break;
+        m_zeroNs = zero;
+        // A tick whose frame was already handed over sounds as soon as it can.
+        m_pending.push_back(std::max(frame, m_written));
+        m_lastPlacedTickNs = tickNs;
+        m_anyPlaced = true;
+        ++m_nextTick;
+    }
 }
 
 qint64 ClickTrack::bytesAvailable() const
@@ -118,8 +120,9 @@ qint64 ClickTrack::readData(char* data, qint64 maxSize)
     const qint64 frames = maxSize / m_format.bytesPerFrame();
     if (frames <= 0)
         return 0;
-    m_mix.assign(size_t(frames), 0.0f);
     const qint64 end = m_written + frames;
+    placeClicks(end);
+    m_mix.assign(size_t(frames), 0.0f);
     const qint64 length = m_click.size();
     for (qint64 start : m_pending) {
         if (start >= end)
@@ -133,13 +136,6 @@ qint64 ClickTrack::readData(char* data, qint64 maxSize)
         m_pending.pop_front();
     encode(data, frames);
     m_written = end;
-
-    const qint64 now = m_now();
-    if (stalled(now))
-        m_pulls.clear();
-    m_pulls.push_back({now, double(m_written) - clockFrames(now)});
-    while (m_pulls.front().ns < now - PullHistory)
-        m_pulls.pop_front();
     return frames * m_format.bytesPerFrame();
 }
 

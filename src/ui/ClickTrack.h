@@ -9,19 +9,18 @@
 
 namespace morvela {
 
-// The metronome's sound as one endless stream: silence, with a click placed
-// at the frame where each tick falls. The audio output pulls the stream as
-// it needs it; a click's frame follows from the tick's time on the steady
-// clock, so the beat heard is as even as the ticks, however late or in
-// whatever pieces the output happens to ask.
+// The metronome's sound as one endless stream: silence, with a click at the
+// frame where each tick of the beat is heard. The beat is known ahead (it
+// starts at a time and keeps its interval until it stops), so each click is
+// written into the stream before its tick, however far ahead the output
+// keeps its buffer: a deep buffer keeps a busy machine from running the
+// output dry, and the click still sounds on the tick, not a buffer later.
 //
-// Where a tick falls: the output keeps a buffer ahead of what it plays. After
-// each pull the track notes how far its last frame runs ahead of the steady
-// clock; a click goes just past the furthest of the recent pulls, so it is
-// never inside what was already handed over. That offset is kept from tick
-// to tick, and only moved when the output's buffer clearly changed (it
-// started late, ran dry, holds more, or its clock drifts), so the intervals
-// between clicks stay those between the ticks.
+// Where a frame is heard follows from the output's own account of what it
+// has played (`played`), which places frame 0 on the steady clock. That
+// placing is smoothed and moved only a little at each click, so the
+// output's jitter never reaches the intervals between clicks; a jump (the
+// output ran dry or started late) is taken at once.
 class ClickTrack : public QIODevice {
 public:
     enum class SampleType { UInt8, Int16, Int32, Float };
@@ -31,17 +30,40 @@ public:
         SampleType sample = SampleType::Int16;
         int bytesPerFrame() const;
     };
+    // The most the placing of frame 0 moves at one click: too little to hear
+    // in a beat.
+    static constexpr qint64 SlewPerClickNs = 250'000;
+    // A change larger than this is the output's timeline having moved (it
+    // ran dry, or started late): taken at once.
+    static constexpr qint64 JumpNs = 30'000'000;
+
     using NowNs = std::function<qint64()>;
-    // A click goes this far past the furthest recent pull, so a refill
-    // larger than the recent ones (a period more) does not overtake it.
-    static constexpr qint64 MarginNs = 25'000'000;
 
     // `click` is mono, at the format's rate, already at its volume.
     ClickTrack(const Format& format, QList<float> click, NowNs now = &steadyNs, QObject* parent = nullptr);
 
-    // Places the click of a tick at `tickNs` on the steady clock; returns the
-    // frame where it starts.
-    qint64 click(qint64 tickNs);
+    // The output's report: at `nowNs` on the steady clock it has played
+    // `playedFrames` of this stream (0 before it starts).
+    void played(qint64 playedFrames, qint64 nowNs);
+
+    // A beat with ticks at `firstTickNs` and every `beatNs` after it, until
+    // stop(); it takes the place of any beat before it. Returns false when
+    // this stream cannot sound it as it should: a click of the beat before
+    // was handed over for after `nowNs`, or the first tick's frame is gone.
+    bool beat(qint64 firstTickNs, qint64 beatNs, qint64 nowNs);
+    // No tick after `nowNs`. Returns false when a click of a later tick was
+    // already handed to the output: only a new stream takes it back.
+    bool stop(qint64 nowNs);
+    // The output opened a new stream: nothing is handed over yet, and where
+    // its frames are heard is not known until it reports.
+    void restart();
+    bool beating() const { return m_beatNs > 0; }
+
+    // Where the click of a tick at `tickNs` goes by the present placing.
+    qint64 frameOf(qint64 tickNs) const;
+    // The steady time at which frame 0 is heard; false before the output
+    // has played anything.
+    bool placed() const { return m_placed; }
 
     const Format& format() const { return m_format; }
     qint64 framesWritten() const { return m_written; }
@@ -57,28 +79,27 @@ protected:
     qint64 writeData(const char*, qint64) override { return -1; }
 
 private:
-    struct Pull {
-        qint64 ns;
-        double lead; // frames written past the steady clock's frame
-    };
-    double clockFrames(qint64 ns) const;
-    bool stalled(qint64 ns) const;
-    double recentLead(qint64 ns) const;
+    void placeClicks(qint64 end);
     void encode(char* out, qint64 frames) const;
 
     Format m_format;
     QList<float> m_click;
     NowNs m_now;
-    qint64 m_epochNs;
     qint64 m_written = 0;
-    std::deque<Pull> m_pulls;
     std::vector<float> m_mix;
     std::deque<qint64> m_pending; // start frames of clicks not yet fully written
-    bool m_anchored = false;
-    bool m_guessed = false; // the offset was set while the output did not pull
-    bool m_lowering = false;
-    double m_offset = 0; // click frame = clock frame of the tick + offset
-    qint64 m_lastTickNs = 0;
+
+    // Frame 0 is heard at m_zeroNs (used for placing) and, by the output's
+    // latest reports, at m_reportedZeroNs.
+    bool m_placed = false;
+    double m_zeroNs = 0;
+    double m_reportedZeroNs = 0;
+
+    qint64 m_firstTickNs = 0;
+    qint64 m_beatNs = 0; // 0: no beat
+    qint64 m_nextTick = 0; // index of the next tick not yet placed
+    qint64 m_lastPlacedTickNs = 0;
+    bool m_anyPlaced = false;
 };
 
 } // namespace morvela

@@ -2,6 +2,7 @@
 // owner, and the system beep wherever no click can sound.
 
 #include "ui/ClickSound.h"
+#include "ui/ClickTrack.h"
 
 #include <QDir>
 #include <QLibrary>
@@ -18,11 +19,13 @@ struct Streams {
     struct Stream final : ClickOutput {
         Stream(Streams& s) : streams(s) { ++streams.open; }
         ~Stream() override { --streams.open; }
-        bool click(qint64 tickNs) override
+        bool beat(qint64 firstTickNs, qint64 beatNs) override
         {
-            streams.ticks << tickNs;
+            streams.beats << qMakePair(firstTickNs, beatNs);
             return streams.sounds;
         }
+        void stop() override { ++streams.stops; }
+        bool sounding() const override { return streams.sounds; }
         Streams& streams;
     };
     ClickSound::OpenOutput opener()
@@ -36,7 +39,8 @@ struct Streams {
     bool sounds = true;
     int opened = 0;
     int open = 0;
-    QList<qint64> ticks;
+    QList<QPair<qint64, qint64>> beats;
+    int stops = 0;
 };
 
 } // namespace
@@ -71,16 +75,24 @@ void TestClickSound::oneStreamFromOpenToClose()
     ClickSound sound(streams.opener(), [&] { ++beeps; });
     sound.open(); // the lesson opens, before its first tick
     QCOMPARE(streams.open, 1);
+    const qint64 before = ClickTrack::steadyNs();
+    sound.startBeat(std::chrono::milliseconds(650));
     for (int i = 0; i < 3; ++i)
-        sound.play(std::chrono::milliseconds(650));
+        sound.tick();
     QCOMPARE(streams.opened, 1); // no stream per tick
-    QCOMPARE(streams.ticks.size(), 3);
+    // The stream has the beat, its first tick a beat from its start.
+    QCOMPARE(streams.beats.size(), 1);
+    QVERIFY(streams.beats[0].first - before >= 650'000'000);
+    QVERIFY(streams.beats[0].first - ClickTrack::steadyNs() <= 650'000'000);
+    QCOMPARE(streams.beats[0].second, 650'000'000);
     QCOMPARE(sound.clicks(), 3);
     QCOMPARE(beeps, 0);
+    sound.stopBeat();
+    QCOMPARE(streams.stops, 1);
 
     sound.close();
     QCOMPARE(streams.open, 0);
-    sound.play(); // a tick after closing opens a stream again
+    sound.startBeat(std::chrono::milliseconds(500)); // a beat after closing opens a stream again
     QCOMPARE(streams.opened, 2);
     QCOMPARE(streams.open, 1);
     QCOMPARE(beeps, 0);
@@ -92,7 +104,7 @@ void TestClickSound::streamClosesWithItsOwner()
     auto* window = new QWidget;
     auto* sound = new ClickSound(streams.opener(), [] {}, window);
     sound->open();
-    sound->play();
+    sound->startBeat(std::chrono::milliseconds(650));
     QCOMPARE(streams.open, 1);
     delete window;
     QCOMPARE(streams.open, 0);
@@ -122,8 +134,9 @@ void TestClickSound::beepStandsIn()
     int beeps = 0;
     ClickSound sound(module.isEmpty() ? streams.opener() : ClickSound::moduleOutput(module), [&] { ++beeps; });
     sound.open();
+    sound.startBeat(std::chrono::milliseconds(250));
     for (int i = 0; i < 3; ++i)
-        sound.play();
+        sound.tick();
     QCOMPARE(beeps, 3);
     QCOMPARE(sound.clicks(), 3);
     QVERIFY(streams.opened <= 1); // a missing output is not sought on every tick

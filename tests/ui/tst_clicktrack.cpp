@@ -17,57 +17,80 @@ namespace {
 constexpr qint64 Ms = 1'000'000;
 
 // An output as a sound server runs one: it starts playing at `startNs`,
-// keeps `buffer` frames handed over ahead of what it plays, and refills
-// every `period` (moved by up to `jitter`), except while it is stalled.
+// keeps `queue` frames handed over ahead of what it plays, and every
+// `period` refills and says how far it has played (its account wobbling by
+// up to `wobble`). While its feeder is stalled nothing is refilled; once
+// the queue is played out, it waits for more.
 struct SimulatedOutput {
-    SimulatedOutput(const ClickTrack::Format& f, qint64 bufferNs, qint64 periodNs, qint64 jitterNs = 0)
-        : format(f), buffer(frames(bufferNs)), period(periodNs), jitter(jitterNs)
+    SimulatedOutput(const ClickTrack::Format& f, qint64 queueNs, qint64 periodNs, qint64 wobbleNs = 0)
+        : format(f), queue(frames(queueNs)), period(periodNs), wobble(wobbleNs)
     {
     }
 
     qint64 frames(qint64 ns) const { return qint64(std::llround(double(ns) * format.sampleRate / 1e9)); }
-    qint64 played(qint64 ns) const { return std::max<qint64>(0, frames(ns - startNs - stalledNs(ns))); }
-    qint64 stalledNs(qint64 ns) const { return std::clamp<qint64>(ns - stallFrom, 0, stallTo - stallFrom); }
     bool stalled(qint64 ns) const { return ns >= stallFrom && ns < stallTo; }
-    // When frame `f` reaches the speaker.
-    qint64 heardNs(qint64 f) const
-    {
-        const qint64 ns = startNs + qint64(double(f) * 1e9 / format.sampleRate);
-        return ns >= stallFrom ? ns + (stallTo - stallFrom) : ns;
-    }
 
     void runUntil(qint64 ns)
     {
-        while (nextPull <= ns) {
-            now = nextPull;
-            if (now >= growFrom) {
-                buffer += frames(growNs);
-                growFrom = std::numeric_limits<qint64>::max();
-            }
-            if (!stalled(now)) {
-                qint64 want = played(now) + buffer - track.framesWritten();
-                if (now >= extraFrom) { // one refill larger than the rest
-                    want += frames(extraNs);
-                    extraFrom = std::numeric_limits<qint64>::max();
-                }
+        const double perStep = double(Step) * format.sampleRate / 1e9;
+        while (now < ns) {
+            now += Step;
+            if (now >= startNs)
+                position = std::min(position + perStep, double(track.framesWritten()));
+            positions.push_back(position);
+            if (now >= nextRefill && !stalled(now)) {
+                if (reports)
+                    track.played(qint64(position), now + (refills % 3 - 1) * wobble);
+                const qint64 want = qint64(position) + queue - track.framesWritten();
                 if (want > 0)
                     pulled += track.read(want * format.bytesPerFrame());
+                ++refills;
+                nextRefill += period;
             }
-            ++pulls;
-            nextPull = startNs + pulls * period + (pulls % 3 - 1) * jitter;
         }
-        now = ns;
     }
 
-    // The first frame at or after `from` that is not silent, in channel 0.
-    qint64 onsetFrom(qint64 from) const
+    // When frame `f` reached the speaker.
+    qint64 heardNs(qint64 f) const
     {
-        const int bpf = format.bytesPerFrame();
-        for (qint64 f = from; (f + 1) * bpf <= pulled.size(); ++f) {
-            if (sample(f, 0) != 0)
-                return f;
+        for (size_t i = 0; i < positions.size(); ++i) {
+            if (positions[i] >= double(f)) {
+                const double before = i ? positions[i - 1] : 0;
+                const double part = positions[i] > before ? (double(f) - before) / (positions[i] - before) : 1;
+                return origin + qint64(i) * Step + qint64(part * double(Step));
+            }
         }
         return -1;
+    }
+
+    // The output opens a new stream now, which starts playing `delayNs` later.
+    void newStream(qint64 delayNs)
+    {
+        track.restart();
+        pulled.clear();
+        positions.clear();
+        position = 0;
+        origin = now;
+        startNs = now + delayNs;
+    }
+
+    // The frames where clicks start, in channel 0.
+    QList<qint64> onsets() const
+    {
+        QList<qint64> found;
+        const qint64 total = pulled.size() / format.bytesPerFrame();
+        for (qint64 f = 0; f < total; ++f) {
+            if (sample(f, 0) != 0 && (f == 0 || sample(f - 1, 0) == 0))
+                found << f;
+        }
+        return found;
+    }
+    QList<qint64> heardOnsets() const
+    {
+        QList<qint64> ns;
+        for (qint64 f : onsets())
+            ns << heardNs(f);
+        return ns;
     }
 
     float sample(qint64 frame, int channel) const
@@ -78,23 +101,44 @@ struct SimulatedOutput {
         return qFromLittleEndian<qint16>(p + 2 * channel) / 32768.0f;
     }
 
+    static constexpr qint64 Step = 100'000;
     ClickTrack::Format format;
-    qint64 buffer;
+    qint64 queue;
     qint64 period;
-    qint64 jitter;
+    qint64 wobble;
     qint64 startNs = 20 * Ms;
     qint64 stallFrom = std::numeric_limits<qint64>::max();
     qint64 stallTo = std::numeric_limits<qint64>::max();
-    qint64 extraFrom = std::numeric_limits<qint64>::max();
-    qint64 extraNs = 0;
-    qint64 growFrom = std::numeric_limits<qint64>::max();
-    qint64 growNs = 0;
+    bool reports = true;
     qint64 now = 0;
-    qint64 nextPull = startNs;
-    qint64 pulls = 0;
+    qint64 origin = 0; // when the stream began
+    qint64 nextRefill = 0;
+    qint64 refills = 0;
+    double position = 0;
+    std::vector<double> positions; // frames played at the end of each step
     QByteArray pulled;
     ClickTrack track{format, QList<float>(64, 0.5f), [this] { return now; }};
 };
+
+// Each heard click within `tolerance` of its tick.
+QString OffTicks(const QList<qint64>& heard, const QList<qint64>& ticks, qint64 tolerance)
+{
+    if (heard.size() != ticks.size())
+        return QStringLiteral("%1 clicks for %2 ticks").arg(heard.size()).arg(ticks.size());
+    for (int k = 0; k < ticks.size(); ++k) {
+        if (std::abs(heard[k] - ticks[k]) > tolerance)
+            return QStringLiteral("tick %1 heard %2 ms off").arg(k).arg((heard[k] - ticks[k]) / 1e6);
+    }
+    return {};
+}
+
+QList<qint64> Ticks(qint64 first, qint64 beat, qint64 until)
+{
+    QList<qint64> ticks;
+    for (qint64 t = first; t < until; t += beat)
+        ticks << t;
+    return ticks;
+}
 
 QByteArray Wav(int channels, int bits, const QList<qint16>& samples, bool extraChunk)
 {
@@ -117,173 +161,162 @@ QByteArray Wav(int channels, int bits, const QList<qint16>& samples, bool extraC
 class TestClickTrack : public QObject {
     Q_OBJECT
 private slots:
-    void clickLandsWhereItsTickFalls_data();
-    void clickLandsWhereItsTickFalls();
-    void lateTickSoundsAtOnce();
-    void stalledOutputDoesNotDelayTheBeatForGood();
-    void outputRunDryComesBackGently();
-    void oneLargeRefillLeavesTheBeatAlone();
-    void deeperBufferLosesNoClick();
+    void clickSoundsOnItsTick_data();
+    void clickSoundsOnItsTick();
+    void stopAndNewBeat_data();
+    void stopAndNewBeat();
+    void newStreamPicksUpTheBeat();
+    void outputRunDry_data();
+    void outputRunDry();
+    void silentOutputStillSoundsEveryTick();
     void clickFromWav_data();
     void clickFromWav();
     void resampledToTheOutputRate();
 };
 
-void TestClickTrack::clickLandsWhereItsTickFalls_data()
+void TestClickTrack::clickSoundsOnItsTick_data()
 {
     QTest::addColumn<int>("rate");
     QTest::addColumn<int>("channels");
     QTest::addColumn<bool>("isFloat");
+    QTest::addColumn<qint64>("queueNs");
     QTest::addColumn<qint64>("periodNs");
-    QTest::addColumn<qint64>("jitterNs");
+    QTest::addColumn<qint64>("wobbleNs");
     QTest::addColumn<qint64>("beatNs");
-    // A server refilling every 20 ms, one refilling in 105 ms blocks, and one
-    // whose refills wander: the clicks land on the same frames.
-    QTest::newRow("mono 16-bit, 20 ms refills") << 48000 << 1 << false << 20 * Ms << qint64(0) << 650 * Ms;
-    QTest::newRow("mono 16-bit, 105 ms blocks") << 48000 << 1 << false << 105 * Ms << qint64(0) << 650 * Ms;
-    QTest::newRow("stereo float, jittery refills") << 44100 << 2 << true << 20 * Ms << 7 * Ms << 250 * Ms;
-    QTest::newRow("stereo 16-bit, refills shorter than a click") << 48000 << 2 << false << Ms << 300 * Ms / 1000 << 301 * Ms;
+    // A deep queue refilled often, one refilled in 105 ms blocks, a short
+    // one whose account of its position wobbles, and refills shorter than a
+    // click: each click is heard on its tick.
+    QTest::newRow("mono 16-bit, 220 ms queue, 10 ms refills") << 48000 << 1 << false << 220 * Ms << 10 * Ms << qint64(0) << 250 * Ms;
+    QTest::newRow("mono 16-bit, 105 ms blocks") << 48000 << 1 << false << 220 * Ms << 105 * Ms << qint64(0) << 650 * Ms;
+    QTest::newRow("stereo float, wobbling account") << 44100 << 2 << true << 70 * Ms << 10 * Ms << qint64(700'000) << 300 * Ms;
+    QTest::newRow("stereo 16-bit, refills shorter than a click") << 48000 << 2 << false << 40 * Ms << Ms << qint64(0) << 301 * Ms;
 }
 
-void TestClickTrack::clickLandsWhereItsTickFalls()
+void TestClickTrack::clickSoundsOnItsTick()
 {
     QFETCH(int, rate);
     QFETCH(int, channels);
     QFETCH(bool, isFloat);
+    QFETCH(qint64, queueNs);
     QFETCH(qint64, periodNs);
-    QFETCH(qint64, jitterNs);
+    QFETCH(qint64, wobbleNs);
     QFETCH(qint64, beatNs);
     const ClickTrack::Format format{rate, channels, isFloat ? ClickTrack::SampleType::Float : ClickTrack::SampleType::Int16};
-    SimulatedOutput out(format, 100 * Ms, periodNs, jitterNs);
+    SimulatedOutput out(format, queueNs, periodNs, wobbleNs);
+    out.runUntil(300 * Ms);
+    QVERIFY(out.track.beat(300 * Ms + beatNs, beatNs, 300 * Ms));
+    out.runUntil(5000 * Ms);
 
-    // Ticks a little off the beat, as a timer's are.
-    QList<qint64> ticks;
-    for (int k = 1; k <= 6; ++k)
-        ticks << 700 * Ms + k * beatNs + (k % 2) * 300'000;
-    QList<qint64> starts;
-    for (qint64 tick : ticks) {
-        out.runUntil(tick);
-        starts << out.track.click(tick);
+    const QList<qint64> ticks = Ticks(300 * Ms + beatNs, beatNs, 5000 * Ms - queueNs);
+    const QList<qint64> heard = out.heardOnsets().mid(0, ticks.size());
+    const QString off = OffTicks(heard, ticks, Ms);
+    QVERIFY2(off.isEmpty(), qPrintable(off));
+    // The beat heard is as even as the ticks: the wobble moves it by no more
+    // than the slew a click.
+    for (int k = 1; k < heard.size(); ++k)
+        QVERIFY(std::abs(heard[k] - heard[k - 1] - beatNs) <= ClickTrack::SlewPerClickNs + 50'000);
+    // The whole click, in every channel, and silence after it.
+    const qint64 start = out.onsets().first();
+    for (qint64 f = start; f < start + 64; ++f) {
+        for (int c = 0; c < channels; ++c)
+            QCOMPARE(out.sample(f, c), 0.5f);
     }
-    out.runUntil(ticks.last() + 500 * Ms);
-
-    // Each click sounds the buffer and the margin after its tick, to the
-    // frame; before it there is silence, and every channel carries it.
-    const qint64 delay = 100 * Ms + ClickTrack::MarginNs;
-    for (int k = 0; k < ticks.size(); ++k) {
-        const qint64 expected = out.played(ticks[k] + delay);
-        QVERIFY2(std::abs(starts[k] - expected) <= 1, qPrintable(QStringLiteral("tick %1: frame %2, expected %3").arg(k).arg(starts[k]).arg(expected)));
-        QCOMPARE(out.onsetFrom(starts[k] - 200), starts[k]);
-        for (qint64 f = starts[k]; f < starts[k] + 64; ++f) {
-            for (int c = 0; c < channels; ++c)
-                QCOMPARE(out.sample(f, c), 0.5f);
-        }
-        QCOMPARE(out.sample(starts[k] + 64, 0), 0.0f);
-    }
+    QCOMPARE(out.sample(start + 64, 0), 0.0f);
 }
 
-void TestClickTrack::lateTickSoundsAtOnce()
+void TestClickTrack::stopAndNewBeat_data()
 {
-    SimulatedOutput out({48000, 1, ClickTrack::SampleType::Int16}, 100 * Ms, 20 * Ms);
-    out.runUntil(1000 * Ms);
-    // A tick that reaches the track after its frames were handed over (the
-    // window was busy) sounds at the first frame still free; the next one,
-    // on time, sounds where it falls.
-    const qint64 late = out.track.click(700 * Ms);
-    QCOMPARE(late, out.track.framesWritten());
-    const qint64 next = out.track.click(1000 * Ms);
-    QCOMPARE(next, out.played(1100 * Ms + ClickTrack::MarginNs));
-    out.runUntil(2000 * Ms);
-    QCOMPARE(out.onsetFrom(late - 100), late);
-    QCOMPARE(out.onsetFrom(late + 64), next);
+    QTest::addColumn<qint64>("stopNs");
+    QTest::addColumn<bool>("heardLater"); // a click after the stop already handed over
+    // Ticks at 1300, 2600, ... with 220 ms queued ahead.
+    QTest::newRow("next tick beyond what is handed over") << 2000 * Ms << false;
+    QTest::newRow("next tick already handed over") << 2500 * Ms << true;
 }
 
-void TestClickTrack::stalledOutputDoesNotDelayTheBeatForGood()
+void TestClickTrack::stopAndNewBeat()
 {
-    // A server that takes the first buffer and then plays nothing for 600 ms,
-    // as a fresh stream sometimes does.
-    SimulatedOutput out({48000, 1, ClickTrack::SampleType::Int16}, 100 * Ms, 20 * Ms);
-    out.stallFrom = 30 * Ms;
-    out.stallTo = 630 * Ms;
-    const qint64 steady = 100 * Ms + ClickTrack::MarginNs;
+    QFETCH(qint64, stopNs);
+    QFETCH(bool, heardLater);
+    SimulatedOutput out({48000, 1, ClickTrack::SampleType::Int16}, 220 * Ms, 10 * Ms);
+    out.runUntil(100 * Ms);
+    out.track.beat(1300 * Ms, 1300 * Ms, 100 * Ms);
+    out.runUntil(stopNs);
+    QCOMPARE(out.track.stop(stopNs), !heardLater);
+    out.runUntil(stopNs + 1000 * Ms);
+    QCOMPARE(out.onsets().size(), heardLater ? 2 : 1);
 
-    // The first tick, during the stall, sounds as soon as the server plays.
-    out.runUntil(400 * Ms);
-    const qint64 first = out.track.click(400 * Ms);
-    QVERIFY(out.heardNs(first) - out.stallTo <= steady);
-    // Once the server plays, what it did before the stall no longer counts:
-    // a click sounds the usual delay after its tick again, and stays there.
-    for (qint64 tick : {800 * Ms, 1450 * Ms, 2100 * Ms}) {
-        out.runUntil(tick);
-        const qint64 delay = out.heardNs(out.track.click(tick)) - tick;
-        QVERIFY2(std::abs(delay - steady) < Ms, qPrintable(QString::number(delay / 1e6)));
-    }
+    // A new beat whose first tick is still ahead of what is handed over
+    // sounds on its ticks in this stream; one whose first tick is already
+    // handed over asks for a new stream.
+    const qint64 now = out.now;
+    QVERIFY(!out.track.beat(now + 100 * Ms, 250 * Ms, now));
+    QVERIFY(out.track.beat(now + 250 * Ms, 250 * Ms, now));
+    out.runUntil(now + 1500 * Ms);
+    const QList<qint64> heard = out.heardOnsets().mid(heardLater ? 2 : 1);
+    const QString off = OffTicks(heard.mid(0, 4), Ticks(now + 250 * Ms, 250 * Ms, now + 1250 * Ms), Ms);
+    QVERIFY2(off.isEmpty(), qPrintable(off));
 }
 
-void TestClickTrack::outputRunDryComesBackGently()
+void TestClickTrack::newStreamPicksUpTheBeat()
 {
-    // A machine too busy to feed the output for 150 ms: what was queued
-    // sounds 150 ms late. Then the beat goes on as even as before, and the
-    // extra delay wears off a millisecond a tick.
-    SimulatedOutput out({48000, 1, ClickTrack::SampleType::Int16}, 100 * Ms, 20 * Ms);
-    out.stallFrom = 2010 * Ms;
-    out.stallTo = 2160 * Ms;
-    const qint64 steady = 100 * Ms + ClickTrack::MarginNs;
-    QList<qint64> heard;
-    qint64 tick = 0;
-    for (int k = 0; k < 200; ++k) {
-        tick = 700 * Ms + k * 250 * Ms;
-        out.runUntil(tick);
-        heard << out.heardNs(out.track.click(tick));
-    }
-    int uneven = 0;
-    for (int k = 1; k < heard.size(); ++k) {
-        const qint64 deviation = std::abs(heard[k] - heard[k - 1] - 250 * Ms);
-        if (deviation > Ms + 50'000) {
-            ++uneven;
-            QVERIFY2(std::abs(deviation - 150 * Ms) < Ms, qPrintable(QString::number(deviation / 1e6)));
-        }
-    }
-    QCOMPARE(uneven, 1);
-    QVERIFY(std::abs(heard.last() - tick - steady) < Ms);
-}
-
-void TestClickTrack::oneLargeRefillLeavesTheBeatAlone()
-{
-    // A server that once takes 17 ms more than usual, and then less until
-    // its buffer is back to its size.
-    SimulatedOutput out({48000, 1, ClickTrack::SampleType::Int16}, 100 * Ms, 10 * Ms);
-    out.extraFrom = 1320 * Ms;
-    out.extraNs = 17 * Ms;
-    QList<qint64> starts;
-    for (int k = 0; k < 8; ++k) {
-        const qint64 tick = 700 * Ms + k * 250 * Ms;
-        out.runUntil(tick);
-        starts << out.track.click(tick);
-    }
-    for (int k = 1; k < starts.size(); ++k)
-        QCOMPARE(starts[k] - starts[k - 1], out.frames(250 * Ms));
-}
-
-void TestClickTrack::deeperBufferLosesNoClick()
-{
-    // A server that from now on keeps 30 ms more handed over: the click after
-    // the change cannot go where its tick falls, but it sounds whole, and the
-    // beat goes on from it.
-    SimulatedOutput out({48000, 1, ClickTrack::SampleType::Int16}, 100 * Ms, 7 * Ms);
-    out.growFrom = 1320 * Ms;
-    out.growNs = 30 * Ms;
-    QList<qint64> starts;
-    for (int k = 0; k < 8; ++k) {
-        const qint64 tick = 700 * Ms + k * 250 * Ms;
-        out.runUntil(tick);
-        starts << out.track.click(tick);
-    }
+    // A new stream opened at 900 ms starts playing 40 ms later: nothing of
+    // the old one is kept, and the beat goes on from its next tick, on time
+    // (the next tick lies beyond the queue, as the shortest beat does).
+    SimulatedOutput out({48000, 1, ClickTrack::SampleType::Int16}, 220 * Ms, 10 * Ms);
+    out.runUntil(100 * Ms);
+    out.track.beat(400 * Ms, 400 * Ms, 100 * Ms);
+    out.runUntil(900 * Ms);
+    out.newStream(40 * Ms);
+    QCOMPARE(out.track.framesWritten(), 0);
+    QVERIFY(!out.track.placed());
     out.runUntil(3000 * Ms);
-    for (qint64 start : starts)
-        QCOMPARE(out.onsetFrom(start - 100), start);
-    for (int k = 4; k < starts.size(); ++k)
-        QCOMPARE(starts[k] - starts[k - 1], out.frames(250 * Ms));
+    const QString off = OffTicks(out.heardOnsets().mid(0, 4), Ticks(1200 * Ms, 400 * Ms, 2800 * Ms), Ms);
+    QVERIFY2(off.isEmpty(), qPrintable(off));
+}
+
+void TestClickTrack::outputRunDry_data()
+{
+    QTest::addColumn<qint64>("stallNs");
+    QTest::addColumn<int>("late"); // clicks heard late
+    // The feeder held up for less than the queue lasts: nothing is heard of
+    // it. For longer: the output runs dry, the clicks it had sound late, and
+    // the beat is back on its ticks from the next click written.
+    QTest::newRow("held up 200 ms, 220 ms queued") << 200 * Ms << 0;
+    QTest::newRow("held up 400 ms, 220 ms queued") << 400 * Ms << 1;
+}
+
+void TestClickTrack::outputRunDry()
+{
+    QFETCH(qint64, stallNs);
+    QFETCH(int, late);
+    SimulatedOutput out({48000, 1, ClickTrack::SampleType::Int16}, 220 * Ms, 10 * Ms);
+    out.stallFrom = 2010 * Ms;
+    out.stallTo = 2010 * Ms + stallNs;
+    out.runUntil(100 * Ms);
+    out.track.beat(350 * Ms, 250 * Ms, 100 * Ms);
+    out.runUntil(6000 * Ms);
+    const QList<qint64> ticks = Ticks(350 * Ms, 250 * Ms, 5500 * Ms);
+    const QList<qint64> heard = out.heardOnsets().mid(0, ticks.size());
+    int off = 0;
+    for (int k = 0; k < ticks.size(); ++k)
+        off += std::abs(heard.value(k) - ticks[k]) > Ms;
+    QCOMPARE(off, late);
+}
+
+void TestClickTrack::silentOutputStillSoundsEveryTick()
+{
+    // An output that never says how far it has played: each click goes out,
+    // never before its tick.
+    SimulatedOutput out({48000, 1, ClickTrack::SampleType::Int16}, 70 * Ms, 10 * Ms);
+    out.reports = false;
+    out.runUntil(100 * Ms);
+    out.track.beat(400 * Ms, 300 * Ms, 100 * Ms);
+    out.runUntil(3000 * Ms);
+    const QList<qint64> ticks = Ticks(400 * Ms, 300 * Ms, 2900 * Ms);
+    const QList<qint64> heard = out.heardOnsets().mid(0, ticks.size());
+    QCOMPARE(heard.size(), ticks.size());
+    for (int k = 0; k < ticks.size(); ++k)
+        QVERIFY(heard[k] >= ticks[k] - Ms && heard[k] <= ticks[k] + 100 * Ms);
 }
 
 void TestClickTrack::clickFromWav_data()
