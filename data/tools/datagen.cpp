@@ -12,6 +12,7 @@
 
 #include "AppIcon.h"
 #include "GamePictures.h"
+#include "core/KeyLayout.h"
 #include "ui/Cp932.h"
 
 #include <QBuffer>
@@ -32,7 +33,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <vector>
 
 namespace {
 
@@ -112,75 +112,14 @@ int makeKen(const QString& in, const QString& out)
 
 constexpr auto kFontFamily = "Noto Sans CJK JP";
 
-enum Finger { LeftLittle, LeftRing, LeftMiddle, LeftIndex, RightIndex, RightMiddle, RightRing, RightLittle, Thumb, FingerCount };
+// The finger colours, key faces and legends come from the key layout table
+// that the lessons mark their keys in, so the picture and the marks agree.
+using morvela::Finger;
+using morvela::KeyCap;
 
-const char* const kFingerNames[FingerCount] = {
-    "左小指", "左薬指", "左中指", "左人差し指", "右人差し指", "右中指", "右薬指", "右小指", "親指",
-};
-
-// Soft hues spread round the colour wheel so that neighbouring fingers never
-// look alike; the thumbs get a cool grey, apart from the warm frame.
 QColor fingerColor(Finger f)
 {
-    static const int hues[] = { 345, 28, 52, 100, 170, 212, 262, 305 };
-    if (f == Thumb)
-        return QColor(0xD2, 0xD7, 0xDE);
-    return QColor::fromHslF(hues[f] / 360.0, 0.75, 0.82);
-}
-
-struct Key {
-    QString main;    // legend of the unshifted key
-    QString shifted; // legend with Shift, drawn small in the corner
-    double width;    // in key units
-    Finger finger;
-    bool home = false;
-    bool bump = false;
-};
-
-using Row = std::vector<Key>;
-
-Key letter(const char* l, Finger f, bool home = false, bool bump = false)
-{
-    return { QString::fromUtf8(l), {}, 1.0, f, home, bump };
-}
-
-Key symbol(const char* m, const char* s, Finger f, bool home = false)
-{
-    return { QString::fromUtf8(m), QString::fromUtf8(s), 1.0, f, home, false };
-}
-
-Key wide(const char* l, double w, Finger f)
-{
-    return { QString::fromUtf8(l), {}, w, f };
-}
-
-// The JIS (106/109-key) main block, 15 units wide. The Enter key spans the
-// Tab and Caps rows and is drawn apart. 無変換, Space (no legend), 変換 and
-// カタカナ/ひらがな are all struck with the thumbs.
-std::vector<Row> jisRows()
-{
-    return {
-        { wide("半角/\n全角", 1, LeftLittle), symbol("1", "!", LeftLittle), symbol("2", "\"", LeftRing),
-          symbol("3", "#", LeftMiddle), symbol("4", "$", LeftIndex), symbol("5", "%", LeftIndex),
-          symbol("6", "&", RightIndex), symbol("7", "'", RightIndex), symbol("8", "(", RightMiddle),
-          symbol("9", ")", RightRing), symbol("0", "", RightLittle), symbol("-", "=", RightLittle),
-          symbol("^", "~", RightLittle), symbol("¥", "|", RightLittle), wide("BS", 1, RightLittle) },
-        { wide("Tab", 1.5, LeftLittle), letter("Q", LeftLittle), letter("W", LeftRing), letter("E", LeftMiddle),
-          letter("R", LeftIndex), letter("T", LeftIndex), letter("Y", RightIndex), letter("U", RightIndex),
-          letter("I", RightMiddle), letter("O", RightRing), letter("P", RightLittle),
-          symbol("@", "`", RightLittle), symbol("[", "{", RightLittle) },
-        { wide("Caps\nLock", 1.75, LeftLittle), letter("A", LeftLittle, true), letter("S", LeftRing, true),
-          letter("D", LeftMiddle, true), letter("F", LeftIndex, true, true), letter("G", LeftIndex),
-          letter("H", RightIndex), letter("J", RightIndex, true, true), letter("K", RightMiddle, true),
-          letter("L", RightRing, true), symbol(";", "+", RightLittle, true), symbol(":", "*", RightLittle),
-          symbol("]", "}", RightLittle) },
-        { wide("Shift", 2.25, LeftLittle), letter("Z", LeftLittle), letter("X", LeftRing), letter("C", LeftMiddle),
-          letter("V", LeftIndex), letter("B", LeftIndex), letter("N", RightIndex), letter("M", RightIndex),
-          symbol(",", "<", RightMiddle), symbol(".", ">", RightRing), symbol("/", "?", RightLittle),
-          symbol("\\", "_", RightLittle), wide("Shift", 1.75, RightLittle) },
-        { wide("Ctrl", 1.75, LeftLittle), wide("無変換", 1.5, Thumb), wide("", 6.25, Thumb),
-          wide("変換", 1.5, Thumb), wide("カタカナ\nひらがな", 2.0, Thumb), wide("Ctrl", 2.0, RightLittle) },
-    };
+    return QColor(QRgb(morvela::FingerColour(f)));
 }
 
 class KeyboardPainter {
@@ -229,7 +168,7 @@ public:
         p.drawText(QPointF(x, y), s);
     }
 
-    void keyShape(const QPainterPath& shape, const Key& key)
+    void keyShape(const QPainterPath& shape, const KeyCap& key)
     {
         p.setBrush(fingerColor(key.finger));
         // Home keys carry a heavy dark outline so the eye finds them at once.
@@ -237,23 +176,23 @@ public:
         p.drawPath(shape);
     }
 
-    void key(const QRectF& r, const Key& key)
+    void key(const QRectF& r, const KeyCap& key)
     {
         QPainterPath shape;
         shape.addRoundedRect(r, 5, 5);
         keyShape(shape, key);
         const QRectF inner = r.adjusted(4, 2, -4, -2);
-        if (!key.shifted.isEmpty() || (key.main.size() == 1 && !key.main[0].isLetter())) {
+        if (!key.shiftLegend.isEmpty() || (key.legend.size() == 1 && !key.legend[0].isLetter())) {
             // Symbol keys: the Shift legend small in the upper left corner.
             const double h = inner.height();
-            if (!key.shifted.isEmpty())
-                text(QRectF(inner.left(), inner.top(), inner.width() / 2, h * 0.55), key.shifted, 13, false,
+            if (!key.shiftLegend.isEmpty())
+                text(QRectF(inner.left(), inner.top(), inner.width() / 2, h * 0.55), key.shiftLegend, 13, false,
                      Qt::AlignLeft | Qt::AlignVCenter);
-            text(QRectF(inner.left(), inner.top() + h * 0.35, inner.width(), h * 0.65), key.main, 18, true);
-        } else if (key.main.size() == 1) {
-            text(inner, key.main, 20, true);
+            text(QRectF(inner.left(), inner.top() + h * 0.35, inner.width(), h * 0.65), key.legend, 18, true);
+        } else if (key.legend.size() == 1) {
+            text(inner, key.legend, 20, true);
         } else {
-            text(inner, key.main, key.main.contains(QLatin1Char('\n')) ? 11 : 13, false);
+            text(inner, key.legend, key.legend.contains(QLatin1Char('\n')) ? 11 : 13, false);
         }
         if (key.bump) {
             // The raised bar of F and J that the index fingers feel for.
@@ -274,42 +213,29 @@ int makeKeyboard(const QString& out)
                  .arg(QString::fromLatin1(kFontFamily)));
 
     // Shown at this size under the typing line of the lesson windows.
-    const int width = 720, height = 250;
-    const double unit = 46.0, rowH = 41.0, gap = 3.0;
-    const QPointF origin(15, 8);
+    const int width = morvela::JisKeyboard::PictureSize.width(), height = morvela::JisKeyboard::PictureSize.height();
 
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(QColor(0xF7, 0xF6, 0xF2));
     KeyboardPainter kp(image);
 
-    const QRectF body(origin.x() - 6, origin.y() - 5, 15 * unit + 12, 5 * rowH + 10);
+    const QRectF body = morvela::JisKeyboard::Frame();
     kp.p.setPen(QPen(QColor(0xA8, 0xA6, 0xA0), 1));
     kp.p.setBrush(QColor(0xE6, 0xE4, 0xDE));
     kp.p.drawRoundedRect(body, 8, 8);
 
-    auto cell = [&](double x, int row, double w) {
-        return QRectF(origin.x() + x * unit + gap / 2, origin.y() + row * rowH + gap / 2, w * unit - gap,
-                      rowH - gap);
-    };
-
-    const std::vector<Row> rows = jisRows();
-    for (int r = 0; r < int(rows.size()); ++r) {
-        double x = 0;
-        for (const Key& key : rows[r]) {
-            kp.key(cell(x, r, key.width), key);
-            x += key.width;
+    for (const KeyCap& key : morvela::JisKeyboard::Keys()) {
+        if (key.lower.isEmpty()) {
+            kp.key(key.face, key);
+            continue;
         }
-    }
-
-    // The tall Enter: 1.5 units wide in the Tab row, 1.25 in the Caps row.
-    {
-        const QRectF top = cell(13.5, 1, 1.5), low = cell(13.75, 2, 1.25);
+        // The tall Enter: its two parts joined into one key.
         QPainterPath a, b;
-        a.addRoundedRect(top, 5, 5);
-        b.addRoundedRect(QRectF(low.left(), top.top() + 6, low.width(), low.bottom() - top.top() - 6), 5, 5);
-        const Key enter = wide("Enter", 1.5, RightLittle);
-        kp.keyShape(a.united(b), enter);
-        kp.text(QRectF(low.left(), top.top(), low.width(), low.bottom() - top.top()), enter.main, 13, false);
+        a.addRoundedRect(key.face, 5, 5);
+        b.addRoundedRect(key.lower, 5, 5);
+        kp.keyShape(a.united(b), key);
+        kp.text(QRectF(key.lower.left(), key.face.top(), key.lower.width(), key.lower.bottom() - key.face.top()),
+                key.legend, 13, false);
     }
 
     // Legend: one swatch per finger, then what the heavy outline means,
@@ -321,8 +247,8 @@ int makeKeyboard(const QString& out)
         const QFontMetricsF fm(font);
         const double swatch = 14, pad = 4, y = body.bottom() + 6, h = height - 3 - y;
         QStringList names;
-        for (const char* name : kFingerNames)
-            names << QString::fromUtf8(name);
+        for (int f = 0; f < morvela::FingerCount; ++f)
+            names << morvela::FingerName(Finger(f));
         names << QString::fromUtf8("ホームポジション");
         double natural = 0;
         for (const QString& name : names)
@@ -333,7 +259,7 @@ int makeKeyboard(const QString& out)
         double x = body.left();
         for (int i = 0; i < names.size(); ++i) {
             const QRectF box(x, y + (h - swatch) / 2, swatch, swatch);
-            if (i < FingerCount) {
+            if (i < morvela::FingerCount) {
                 kp.p.setPen(QPen(QColor(0x80, 0x80, 0x80), 1));
                 kp.p.setBrush(fingerColor(Finger(i)));
             } else {

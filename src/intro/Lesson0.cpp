@@ -1,5 +1,7 @@
 #include "intro/Lesson0.h"
 
+#include "core/MissedKeys.h"
+
 namespace morvela {
 
 QString Lesson0PageId(Lesson0Page page)
@@ -72,6 +74,7 @@ void HomeRowDrill::open()
 {
     m_attempt.restart();
     m_label6.clear();
+    m_missedKeys.clear();
     m_command1Enabled = Lesson0NextPageOpen(m_record, Lesson0Page::Position);
 }
 
@@ -83,6 +86,7 @@ KeyOutcome HomeRowDrill::keyPress(char32_t typed)
         return key;
     key.accepted = true;
     if (result == TypingAttempt::Result::Completed) {
+        m_missedKeys = MostMissedLine(m_attempt.mostMissed());
         m_attempt.rewind();
         m_record.LessonStates[0] = LessonState::Completed;
         m_label6 = QStringLiteral("ＯＫ！その調子です。");

@@ -54,11 +54,17 @@ public:
     int MissCount() const { return m_attempt.MissCount(); }
     QString Label6() const { return m_label6; }
     bool Command1Enabled() const { return m_command1Enabled; }
+    // The character whose key the keyboard picture marks after a miss (0:
+    // none), and the keys missed most, named each time the sequence is
+    // typed through (the misses count on from one sequence to the next).
+    char32_t markedKey() const { return m_attempt.markedKey(); }
+    QString missedKeysLine() const { return m_missedKeys; }
 
 private:
     ProgressRecord& m_record;
     TypingAttempt m_attempt;
     QString m_label6;
+    QString m_missedKeys;
     bool m_command1Enabled = false;
 };
 

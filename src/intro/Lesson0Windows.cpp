@@ -317,7 +317,15 @@ void F_Position::buildControls()
     QLabel* label4 = namedLabel(QStringLiteral("Label4"),
                                 QStringLiteral("ちょっとやってみましょう。キーボードを見ないで右の様にタイプして見て下さい。"),
                                 this, PageWidth - DrillWidth - 16);
-    tryIt->addWidget(label4, 0, Qt::AlignTop);
+    // Under the instruction, level with Label6, the keys missed most: room
+    // the row has to spare, so nothing else moves.
+    auto* instruction = new QVBoxLayout;
+    instruction->addWidget(label4);
+    instruction->addStretch(1);
+    m_missedKeys = MissedKeysLabel(this);
+    m_missedKeys->setMinimumHeight(m_missedKeys->fontMetrics().lineSpacing());
+    instruction->addWidget(m_missedKeys);
+    tryIt->addLayout(instruction);
     const TypingColumn line = MakeTypingColumn({QStringLiteral("Label5")}, QStringLiteral("Text1"),
                                                AlignedDrillFont(13.5), DrillWidth, this);
     QVBoxLayout* drillColumn = line.layout;
@@ -358,6 +366,8 @@ void F_Position::render()
 {
     m_label6->setText(m_drill.Label6());
     m_command1->setEnabled(m_drill.Command1Enabled());
+    m_picture1->setKeyMark(MarkFor(m_drill.markedKey()));
+    m_missedKeys->setText(m_drill.missedKeysLine());
 }
 
 TypingBox::Verdict F_Position::Text1_KeyPress(char32_t key)

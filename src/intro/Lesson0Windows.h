@@ -95,6 +95,7 @@ private:
     PictureBox* m_picture1 = nullptr;
     QLabel* m_label5 = nullptr;
     QLabel* m_label6 = nullptr;
+    QLabel* m_missedKeys = nullptr;
     TypingBox* m_text1 = nullptr;
     QPushButton* m_command1 = nullptr;
 };

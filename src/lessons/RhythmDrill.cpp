@@ -1,5 +1,7 @@
 #include "lessons/RhythmDrill.h"
 
+#include "core/MissedKeys.h"
+
 namespace morvela {
 
 namespace {
@@ -95,6 +97,7 @@ void RhythmDrill::enterPage(int pageNo)
     m_screen.Label4 = page.drillText;
     m_screen.Label6 = page.label;
     m_screen.Label3 = LevelDigit(1);
+    m_missedKeys.clear();
     if (m_script.isWordPage(pageNo)) {
         // Word pages are typed slowly and surely, with no beat.
         m_screen.interval = 0;
@@ -147,6 +150,7 @@ ScreenEffects RhythmDrill::judge()
     const bool wordPage = m_script.isWordPage(m_pageNo);
     const Judgement verdict = RhythmJudgement(m_attempt.MissCount(), m_screen.interval, m_levels, wordPage);
     m_screen.Label5 = JudgementMessage(verdict);
+    m_missedKeys = MostMissedLine(m_attempt.mostMissed());
 
     if (verdict == Judgement::Passed) {
         RaiseFurthestPage(m_record, m_script.page(m_pageNo).pageId);

@@ -83,6 +83,11 @@ public:
     int MissCount() const { return m_attempt.MissCount(); }
     int SavedInterval() const { return m_savedInterval; }
     bool running() const { return m_running; }
+    // The character whose key the keyboard picture marks after a miss (0:
+    // none), and the keys missed most in the attempt judged last on this
+    // page ("" before the first judgement or after one with no miss).
+    char32_t markedKey() const { return m_attempt.markedKey(); }
+    QString missedKeysLine() const { return m_missedKeys; }
 
 private:
     QString& lessonState() const;
@@ -103,6 +108,7 @@ private:
     int m_pageNo = 1;
     int m_savedInterval = 0;
     bool m_running = false; // the metronome beats (word pages: never)
+    QString m_missedKeys;
 };
 
 } // namespace morvela

@@ -107,7 +107,10 @@ void RhythmLessonWindow::buildControls()
     auto* pages = new QHBoxLayout;
     pages->addWidget(m_command[5]);
     pages->addWidget(m_command[4]);
-    pages->addStretch(1);
+    // The keys missed most, in the room between the page buttons and
+    // "目次へ": it takes only the room there is, so nothing else moves.
+    m_missedKeys = MissedKeysLabel(this);
+    pages->addWidget(m_missedKeys, 1);
     pages->addWidget(m_command[6]);
     outer->addLayout(pages);
 
@@ -158,6 +161,7 @@ void RhythmLessonWindow::render()
     m_command[3]->setEnabled(s.Command3Enabled);
     m_command[4]->setEnabled(s.Command4Enabled);
     m_command[5]->setEnabled(s.Command5Enabled);
+    renderKeyHelp();
 
     switch (MetronomeTimerChange(m_timer1.isActive(), m_timer1.interval(), s.interval)) {
     case TimerChange::Start:
@@ -173,6 +177,12 @@ void RhythmLessonWindow::render()
     case TimerChange::Keep:
         break;
     }
+}
+
+void RhythmLessonWindow::renderKeyHelp()
+{
+    m_picture1->setKeyMark(MarkFor(m_drill.markedKey()));
+    m_missedKeys->setText(m_drill.missedKeysLine());
 }
 
 void RhythmLessonWindow::flashBeat(bool on)
@@ -228,6 +238,8 @@ TypingBox::Verdict RhythmLessonWindow::Text1_KeyPress(char32_t key)
     const KeyOutcome k = m_drill.keyPress(key);
     if (k.effects != ScreenEffects{})
         apply(k.effects);
+    else
+        renderKeyHelp();
     return k.accepted ? TypingBox::Verdict::Accept : TypingBox::Verdict::Refuse;
 }
 

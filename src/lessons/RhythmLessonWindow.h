@@ -48,6 +48,7 @@ private:
     void buildControls();
     void apply(const ScreenEffects& effects);
     void render();
+    void renderKeyHelp();
     void flashBeat(bool on);
 
     AppContext& m_ctx;
@@ -61,6 +62,7 @@ private:
     QLabel* m_label5 = nullptr;
     QLabel* m_label6 = nullptr; // Lessons 2-4 only
     QLabel* m_beat = nullptr;
+    QLabel* m_missedKeys = nullptr;
     TypingBox* m_text1 = nullptr;
     PictureBox* m_picture1 = nullptr;
     QPushButton* m_command[7] = {}; // Command1..Command6 at [1]..[6]

@@ -1,5 +1,6 @@
 #include "lessons/WordDrill.h"
 
+#include "core/MissedKeys.h"
 #include "lessons/RhythmDrill.h"
 
 namespace morvela {
@@ -37,6 +38,7 @@ void WordDrill::enterPage(int pageNo, const QString& advice)
     m_screen.Label4 = m_attempt.text();
     m_screen.Label5 = advice;
     m_screen.Label6 = m_script.page(pageNo).caption;
+    m_missedKeys.clear();
 }
 
 ScreenEffects WordDrill::freshPage() const
@@ -78,6 +80,8 @@ ScreenEffects WordDrill::judge()
 {
     ScreenEffects effects;
     const int misses = m_attempt.MissCount();
+    if (!m_script.inputMethod)
+        m_missedKeys = MostMissedLine(m_attempt.mostMissed());
     if (misses >= 10) {
         m_screen.Label5 = m_script.manyMisses;
     } else if (misses >= 5) {

@@ -46,6 +46,11 @@ public:
     QString DrillText() const { return m_attempt.text(); }
     int CursorPos() const { return m_attempt.CursorPos(); }
     int MissCount() const { return m_attempt.MissCount(); }
+    // Lesson 5 only, whose box keeps the input method out: the character
+    // whose key the keyboard picture marks after a miss (0: none), and the
+    // keys missed most in the attempt judged last on this page.
+    char32_t markedKey() const { return m_script.inputMethod ? 0 : m_attempt.markedKey(); }
+    QString missedKeysLine() const { return m_missedKeys; }
 
 private:
     QString& lessonState() const;
@@ -61,6 +66,7 @@ private:
     WordDrillScreen m_screen;
     TypingAttempt m_attempt;
     int m_pageNo = 1;
+    QString m_missedKeys;
 };
 
 } // namespace morvela

@@ -75,7 +75,14 @@ void WordDrillWindow::buildControls()
     buttons->addSpacing(18);
     buttons->addWidget(m_command5);
     buttons->addWidget(m_command4);
-    buttons->addStretch(1);
+    if (!script.inputMethod) {
+        // The keys missed most, in the room between the page buttons and
+        // "目次へ": it takes only the room there is, so nothing else moves.
+        m_missedKeys = MissedKeysLabel(this);
+        buttons->addWidget(m_missedKeys, 1);
+    } else {
+        buttons->addStretch(1);
+    }
     buttons->addWidget(m_command6);
     outer->addLayout(buttons);
 
@@ -109,7 +116,16 @@ void WordDrillWindow::apply(const ScreenEffects& effects)
     m_label6->setText(s.Label6);
     m_command4->setEnabled(s.Command4Enabled);
     m_command5->setEnabled(s.Command5Enabled);
+    renderKeyHelp();
     ApplyEffects(m_ctx, *this, m_drill.script().lesson, effects);
+}
+
+void WordDrillWindow::renderKeyHelp()
+{
+    if (!m_missedKeys)
+        return; // Lesson 6: the input method's keys are its own
+    m_picture1->setKeyMark(MarkFor(m_drill.markedKey()));
+    m_missedKeys->setText(m_drill.missedKeysLine());
 }
 
 void WordDrillWindow::Command1_Click()
@@ -137,6 +153,8 @@ TypingBox::Verdict WordDrillWindow::Text1_KeyPress(char32_t key)
     const KeyOutcome k = m_drill.keyPress(key);
     if (k.effects != ScreenEffects{})
         apply(k.effects);
+    else
+        renderKeyHelp();
     return k.accepted ? TypingBox::Verdict::Accept : TypingBox::Verdict::Refuse;
 }
 

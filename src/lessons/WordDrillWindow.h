@@ -36,12 +36,14 @@ public:
 private:
     void buildControls();
     void apply(const ScreenEffects& effects);
+    void renderKeyHelp();
 
     AppContext& m_ctx;
     WordDrill m_drill;
     QLabel* m_label4 = nullptr;
     QLabel* m_label5 = nullptr;
     QLabel* m_label6 = nullptr;
+    QLabel* m_missedKeys = nullptr; // Lesson 5 only
     TypingBox* m_text1 = nullptr;
     PictureBox* m_picture1 = nullptr;
     QPushButton* m_command1 = nullptr;

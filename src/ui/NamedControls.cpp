@@ -16,6 +16,13 @@ QLabel* NamedLabel(const QString& name, const QString& text, QWidget* parent)
     return l;
 }
 
+QLabel* MissedKeysLabel(QWidget* parent)
+{
+    QLabel* l = NamedLabel(QStringLiteral("MissedKeys"), QString(), parent);
+    l->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    return l;
+}
+
 QPushButton* NamedButton(const QString& name, const QString& caption, QWidget* parent)
 {
     auto* b = new QPushButton(caption, parent);

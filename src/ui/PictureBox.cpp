@@ -2,7 +2,11 @@
 
 #include "ui/FileAccess.h"
 
+#include <QColor>
+#include <QFontMetricsF>
 #include <QImageReader>
+#include <QPainter>
+#include <QPainterPath>
 #include <QPixmap>
 
 namespace morvela {
@@ -29,6 +33,89 @@ bool PictureBox::loadPicture(const ProgramFolder& folder, const QString& name)
     setPixmap(picture);
     setFixedSize(picture.size());
     return true;
+}
+
+void PictureBox::setKeyMark(const KeyMark& mark)
+{
+    if (mark == m_mark)
+        return;
+    m_mark = mark;
+    update();
+}
+
+namespace {
+
+// The ring round a marked key: a strong colour no finger of the picture
+// has, so the eye finds it at once.
+const QColor MarkRing(0xD8, 0x1B, 0x1B);
+
+QPainterPath keyShape(const KeyCap& key)
+{
+    QPainterPath shape;
+    shape.addRoundedRect(key.face, 5, 5);
+    if (!key.lower.isEmpty()) {
+        QPainterPath lower;
+        lower.addRoundedRect(key.lower, 5, 5);
+        shape = shape.united(lower);
+    }
+    return shape;
+}
+
+// The finger's name on a tab of the finger's own colour, over the key (under
+// it on the top row), kept inside the picture.
+void drawFingerTab(QPainter& p, const KeyCap& key, const QRectF& picture)
+{
+    QFont font = p.font();
+    font.setPixelSize(13);
+    font.setBold(true);
+    p.setFont(font);
+    const QFontMetricsF fm(font);
+    const QString name = FingerName(key.finger);
+    const QSizeF size(fm.horizontalAdvance(name) + 12, fm.height() + 4);
+    const QRectF face = key.face;
+    QPointF topLeft(face.center().x() - size.width() / 2, face.top() - size.height() - 3);
+    if (topLeft.y() < picture.top() + 1)
+        topLeft.setY((key.lower.isEmpty() ? face.bottom() : key.lower.bottom()) + 3);
+    topLeft.setX(qBound(picture.left() + 1, topLeft.x(), picture.right() - size.width() - 1));
+    const QRectF tab(topLeft, size);
+    p.setPen(QPen(MarkRing, 2));
+    p.setBrush(QColor(QRgb(FingerColour(key.finger))));
+    p.drawRoundedRect(tab, 5, 5);
+    p.setPen(QColor(0x22, 0x22, 0x22));
+    p.drawText(tab, Qt::AlignCenter, name);
+}
+
+} // namespace
+
+void PictureBox::paintEvent(QPaintEvent* e)
+{
+    QLabel::paintEvent(e);
+    if (!m_mark || pixmap().isNull())
+        return;
+    // The layout is in the pixels of the picture as drawn; the mark follows
+    // the picture wherever and at whatever size it is shown.
+    const QSizeF shown = pixmap().deviceIndependentSize();
+    const QPointF at((width() - shown.width()) / 2, (height() - shown.height()) / 2);
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    p.translate(at);
+    p.scale(shown.width() / JisKeyboard::PictureSize.width(), shown.height() / JisKeyboard::PictureSize.height());
+    const QRectF picture(QPointF(0, 0), QSizeF(JisKeyboard::PictureSize));
+    for (const KeyCap* key : {m_mark.key, m_mark.shift}) {
+        if (!key)
+            continue;
+        const QPainterPath shape = keyShape(*key);
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(QColor(0xFF, 0xFF, 0xFF, 200), 7, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawPath(shape);
+        p.setPen(QPen(MarkRing, 4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawPath(shape);
+    }
+    for (const KeyCap* key : {m_mark.key, m_mark.shift}) {
+        if (key)
+            drawFingerTab(p, *key, picture);
+    }
 }
 
 } // namespace morvela

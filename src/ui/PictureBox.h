@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/KeyLayout.h"
+
 #include <QLabel>
 
 namespace morvela {
@@ -8,11 +10,15 @@ class ProgramFolder;
 
 // The size the pages are laid out for: the keyboard picture beside the
 // program is drawn at it.
-inline constexpr QSize KeyboardPictureSize{720, 250};
+inline constexpr QSize KeyboardPictureSize = JisKeyboard::PictureSize;
 
 // A picture box: shows a BMP from the program folder at its own size, or
 // scaled down into the box's design size when it is larger, so a huge
 // picture never pushes a page's buttons off the screen.
+//
+// Over the keyboard picture it can mark a key, the finger that strikes it
+// and the Shift key to hold, placed by the key layout the picture is drawn
+// from and scaled with the picture.
 class PictureBox : public QLabel {
     Q_OBJECT
 public:
@@ -22,8 +28,16 @@ public:
     // the box empty, when it cannot be read.
     bool loadPicture(const ProgramFolder& folder, const QString& name);
 
+    // The key marked over the picture; an empty mark shows the picture alone.
+    void setKeyMark(const KeyMark& mark);
+    KeyMark keyMark() const { return m_mark; }
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+
 private:
     QSize m_designSize;
+    KeyMark m_mark;
 };
 
 } // namespace morvela

@@ -313,8 +313,14 @@ void TestLesson0Logic::homeRowSequence()
         QVERIFY(!drill.keyPress(wrong).accepted);
     QCOMPARE(drill.MissCount(), 3);
     QCOMPARE(record.LessonStates[0], QStringLiteral("練習中"));
+    // The picture marks the key still expected; the line of the keys missed
+    // most waits for the sequence to be typed through.
+    QCOMPARE(drill.markedKey(), U';');
+    QCOMPARE(drill.missedKeysLine(), QString());
 
     const KeyOutcome last = drill.keyPress(U';');
+    QCOMPARE(drill.markedKey(), char32_t(0));
+    QCOMPARE(drill.missedKeysLine(), QStringLiteral("よく間違えたキー：［;］３回"));
     QVERIFY(last.accepted);
     QVERIFY(last.effects.rowStateShown);
     QCOMPARE(last.effects.focus, QStringLiteral("Command1"));

@@ -3,6 +3,7 @@
 
 #include "lessons/RhythmDrill.h"
 
+#include <QMap>
 #include <QTest>
 
 using namespace morvela;
@@ -77,6 +78,7 @@ private slots:
     void levelButtons();
     void completingAPageFlipsTheMetronome();
     void wrongKeysAreSwallowedAndCounted();
+    void keyHelpAfterAMissAndAfterTheJudgement();
     void passKeepsAHigherFurthestPageAndStillSaves();
     void nextPageOnlyPastPassedPages_data();
     void nextPageOnlyPastPassedPages();
@@ -292,6 +294,46 @@ void TestRhythmDrill::wrongKeysAreSwallowedAndCounted()
         QVERIFY(!d.drill.keyPress(c).accepted);
     QVERIFY(d.drill.keyPress(U' ').accepted);
     QCOMPARE(d.drill.MissCount(), 4);
+}
+
+void TestRhythmDrill::keyHelpAfterAMissAndAfterTheJudgement()
+{
+    LessonDrill l(1);
+    RhythmDrill& drill = l.drill;
+    // "ffffjjjjddddkkkk" x 4: misses on the first j (twice), the first d and
+    // the second j (once each).
+    const QString text = drill.DrillText();
+    QMap<int, QList<char32_t>> missesAt{{4, {U'f', U'J'}}, {8, {U's'}}, {20, {U'\r'}}};
+    for (int i = 0; i < text.size(); ++i) {
+        for (const char32_t wrong : missesAt.value(i)) {
+            QVERIFY(!drill.keyPress(wrong).accepted);
+            QCOMPARE(drill.markedKey(), char32_t(text.at(i).unicode()));
+        }
+        drill.keyPress(text.at(i).unicode());
+        QCOMPARE(drill.markedKey(), char32_t(0));
+        if (i < text.size() - 1)
+            QCOMPARE(drill.missedKeysLine(), QString());
+    }
+    QCOMPARE(drill.screen().Label5, kSpeedUp);
+    QCOMPARE(drill.missedKeysLine(), QStringLiteral("よく間違えたキー：［j］３回、［d］１回"));
+
+    // The line stays with the judgement while the page is tried again, and
+    // a try with no miss replaces it with nothing.
+    QVERIFY(!drill.keyPress(U'j').accepted);
+    QCOMPARE(drill.markedKey(), U'f');
+    drill.switchMetronome(); // restarted: a new attempt, nothing marked
+    QCOMPARE(drill.markedKey(), char32_t(0));
+    QCOMPARE(drill.missedKeysLine(), QStringLiteral("よく間違えたキー：［j］３回、［d］１回"));
+    QVERIFY(judged(typePage(drill, 0)));
+    QCOMPARE(drill.missedKeysLine(), QString());
+
+    // A new page starts without either.
+    QVERIFY(judged(typePage(drill, 1)));
+    QVERIFY(!drill.missedKeysLine().isEmpty());
+    QVERIFY(!drill.keyPress(U'x').accepted);
+    drill.nextPage();
+    QCOMPARE(drill.missedKeysLine(), QString());
+    QCOMPARE(drill.markedKey(), char32_t(0));
 }
 
 void TestRhythmDrill::passKeepsAHigherFurthestPageAndStillSaves()

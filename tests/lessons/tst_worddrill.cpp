@@ -54,6 +54,8 @@ private slots:
     void judgementByMisses_data();
     void judgementByMisses();
     void typingOnAfterAJudgement();
+    void keyHelpOnlyWhereTheInputMethodIsOut_data();
+    void keyHelpOnlyWhereTheInputMethodIsOut();
     void openingSetsPractising_data();
     void openingSetsPractising();
     void pageMoves();
@@ -155,6 +157,35 @@ void TestWordDrill::typingOnAfterAJudgement()
     const KeyOutcome last = TypeText(d.drill.DrillText().mid(1), 0, [&](char32_t c) { return d.drill.keyPress(c); });
     QVERIFY(last.effects.save);
     QCOMPARE(d.drill.screen().Label5, kPass);
+}
+
+void TestWordDrill::keyHelpOnlyWhereTheInputMethodIsOut_data()
+{
+    QTest::addColumn<int>("lesson");
+    QTest::addColumn<bool>("helped");
+    QTest::newRow("Lesson 5, romaji with the input method out") << 5 << true;
+    QTest::newRow("Lesson 6, converted by the input method") << 6 << false;
+}
+
+void TestWordDrill::keyHelpOnlyWhereTheInputMethodIsOut()
+{
+    QFETCH(int, lesson);
+    QFETCH(bool, helped);
+    Drill d(lesson);
+    const char32_t first = d.drill.DrillText().toUcs4().first();
+    QVERIFY(!d.drill.keyPress(U'Q').accepted);
+    QCOMPARE(d.drill.markedKey(), helped ? first : char32_t(0));
+    QVERIFY(d.drill.keyPress(first).accepted);
+    QCOMPARE(d.drill.markedKey(), char32_t(0));
+    d.drill.again();
+    QVERIFY(d.typePage(2).effects != ScreenEffects{});
+    QCOMPARE(d.drill.missedKeysLine().isEmpty(), !helped);
+    if (helped)
+        QVERIFY(d.drill.missedKeysLine().startsWith(QStringLiteral("よく間違えたキー：")));
+    // The line goes with the judgement when another page is entered.
+    d.drill.nextPage();
+    QCOMPARE(d.drill.PageNo(), 2);
+    QCOMPARE(d.drill.missedKeysLine(), QString());
 }
 
 void TestWordDrill::openingSetsPractising_data()
