@@ -30,3 +30,15 @@ GAME_WORDS = {
     "れいぞうこ": ("reizouko", 1, "冷蔵庫"),
     "ありがとう": ("arigatou", 0, "ありがとう"),
 }
+
+# The player's slip on each word: another word that begins alike, committed
+# whole where the word is due.
+GAME_SLIPS = {
+    "富士山": ("fugou", 2, "富豪"),
+    "新幹線": ("shinnbunn", 1, "新聞"),
+    "図書館": ("toshoshitsu", 1, "図書室"),
+    "北海道": ("hokkyoku", 1, "北極"),
+    "自転車": ("jidousha", 1, "自動車"),
+    "冷蔵庫": ("reitouko", 1, "冷凍庫"),
+    "ありがとう": ("arigatai", 0, "ありがたい"),
+}
