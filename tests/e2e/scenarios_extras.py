@@ -1,5 +1,6 @@
 """Beside the course: the mock exam, a stage of the game, the options and
-the hint pages, each window also met as a screen reader meets it.
+the hint pages, each window also met as a screen reader meets it; and the
+course windows, each opened once and met the same way.
 
 Mixed into the suite's Learner test case, whose start(), quit_from_menu()
 and file helpers (progress_file, read_progress) these scenarios use.
