@@ -2,6 +2,7 @@
 
 #include "core/AppContext.h"
 #include "app/CourseGates.h"
+#include "app/Hints.h"
 #include "app/Startup.h"
 #include "app/WebLinks.h"
 #include "ui/NamedControls.h"
@@ -57,6 +58,9 @@ void F_mokuji::buildControls()
     course->setHorizontalSpacing(8);
     for (int row = 0; row < CourseRowCount; ++row) {
         auto* hint = NamedButton(QStringLiteral("Command%1").arg(16 + row), QStringLiteral("？"), this);
+        // Ten buttons read "？": a screen reader tells them apart by the page
+        // each one opens.
+        hint->setAccessibleDescription(HintPages()[size_t(row)].title);
         hint->setFixedWidth(hint->sizeHint().height() + 8);
         connect(hint, &QPushButton::clicked, this, [this, row] { HintButton_Click(row); });
 

@@ -247,6 +247,12 @@ void F_game::render()
         label->setVisible(s.scoreLabelsVisible);
     }
 
+    // A screen reader names the box by what is to be typed there: the
+    // target's word.
+    const QString typedHere = s.invaders[size_t(m_engine.CurrentTarget())].caption;
+    if (m_text1->accessibleName() != typedHere)
+        m_text1->setAccessibleName(typedHere);
+
     // "Start" first, so the focus leaving a disabled box goes to it.
     m_command1->setEnabled(s.Command1Enabled);
     m_text1->setEnabled(s.Text1Enabled);

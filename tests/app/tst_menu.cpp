@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -53,6 +54,7 @@ private slots:
     void onlyALiveCopyRefusesAStart();
     void damagedFileIsNeverOverwrittenBeforeItsBackup();
     void longHighScoreIsShownWhole();
+    void hintButtonsSayWhichPageTheyOpen();
 };
 
 void TestMenu::firstStartCreatesTheFiles()
@@ -339,6 +341,23 @@ void TestMenu::longHighScoreIsShownWhole()
     QCOMPARE(label12->text(), QStringLiteral("123456789012345"));
     QVERIFY(label12->width() >= label12->sizeHint().width());
     QVERIFY(label12->mapTo(&menu, QPoint(label12->width(), 0)).x() <= menu.width());
+}
+
+void TestMenu::hintButtonsSayWhichPageTheyOpen()
+{
+    Harness h;
+    F_mokuji menu(h.ctx);
+    QVERIFY(menu.Form_Load());
+    QSet<QString> pages;
+    for (int hint = 1; hint <= 10; ++hint) {
+        const QPushButton* b = button(menu, 15 + hint);
+        QCOMPARE(b->text(), QStringLiteral("？"));
+        QVERIFY(b->accessibleDescription().startsWith(QStringLiteral("文字入力のヒント　その")));
+        pages.insert(b->accessibleDescription());
+    }
+    QCOMPARE(pages.size(), 10);
+    QCOMPARE(button(menu, 17)->accessibleDescription(), QStringLiteral("文字入力のヒント　その２"));
+    QCOMPARE(button(menu, 25)->accessibleDescription(), QStringLiteral("文字入力のヒント　その１０"));
 }
 
 QTEST_MAIN(TestMenu)

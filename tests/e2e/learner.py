@@ -283,3 +283,27 @@ def fresh_folder(program_dir, scratch, name, files=None):
         with open(os.path.join(folder, fname), "wb") as f:
             f.write(data)
     return folder
+
+
+# ------------------------------------------------------------- more of the learner
+def type_text(text, delay_ms=60):
+    """Any text exactly (xdotool types Unicode as it is, by remapping a
+    spare key for each character): whole lines where conversion is not the
+    point. Slower than type_keys: at 15 ms a character now and then is lost
+    between the remap and the press."""
+    run(["xdotool", "type", "--delay", str(delay_ms), "--", text], timeout=WAIT + len(text) * delay_ms / 500)
+
+
+def click(control):
+    """A mouse click on the middle of a control (a radio button, a check
+    box, a combo box), as a sighted learner chooses."""
+    e = control.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    run(["xdotool", "mousemove", str(e.x + e.width // 2), str(e.y + e.height // 2), "click", "1"])
+
+
+def checked(control):
+    return control.getState().contains(pyatspi.STATE_CHECKED)
+
+
+def enabled(control):
+    return control.getState().contains(pyatspi.STATE_ENABLED)

@@ -165,6 +165,7 @@ void TestGameWindow::wholeStageByInputMethodCommits()
         QVERIFY(target->isVisible());
         QVERIFY(yellow(target));
         QVERIFY(k == 9 || !yellow(invaders(w)[k + 1]));
+        QCOMPARE(text1->accessibleName(), TenWords()[k].Word); // what a screen reader says is typed here
 
         // A wrong conversion is refused whole; the right one goes in and fires.
         commitByInputMethod(text1, QStringLiteral("x"), QStringLiteral("x"));
