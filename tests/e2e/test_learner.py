@@ -10,6 +10,7 @@ import unittest
 
 from conversions import SPEED_TEST, SPEED_TEST_WRONG
 from learner import Program, convert, fresh_folder, ime_on, key, type_keys
+from scenarios_course import CourseScenarios
 
 PROGRAM_DIR, SCRATCH, SHOTS = sys.argv[1:4]
 TITLE = "Morvela Ver.4.0"
@@ -35,7 +36,9 @@ def read_progress(folder):
         return f.read().decode("cp932").split("\r\n")
 
 
-class Learner(unittest.TestCase):
+class Learner(CourseScenarios, unittest.TestCase):
+    progress_file, read_progress = staticmethod(progress_file), staticmethod(read_progress)
+
     def start(self, name, files=None):
         self.folder = fresh_folder(PROGRAM_DIR, SCRATCH, name, files)
         self.shots = os.path.join(SHOTS, name)
