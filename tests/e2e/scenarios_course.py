@@ -39,7 +39,7 @@ class CourseScenarios:
     def open_lesson(self, caption, tag, page):
         """A learner whose course is open up to this lesson, at its button."""
         lesson = int(caption[-1]) if caption[-1].isdigit() else 9
-        self.start("course-" + caption.lower(),
+        self.start("course-lesson%d" % lesson if lesson < 9 else "course-graduation",
                    {"morvela.ini": self.progress_file(states=done_through(lesson - 1), page=page)})
         return self.course_button(caption, tag)
 
@@ -201,12 +201,14 @@ class CourseScenarios:
 
         app.expect_window(TITLE, having="Lesson0の状態")
         app.wait_text("Lesson0の状態", "完了")
+        app.shot("keyboard-lesson0-done")
         tab_to(app, "Lesson1")
         key("Return")
         app.expect_window(TITLE + " ● Lesson1 ●")
         app.wait_focus_on(LESSON1_PAGE1)
         key("Tab")  # out of the typing box, where Escape is a key to judge
         app.wait_focus_on("音停止")
+        app.shot("keyboard-lesson1")
         key("Escape")  # the page may be left: back to the menu
         app.expect_window(TITLE, having="Lesson1の状態")
         app.wait_text("Lesson1の状態", "練習中")
