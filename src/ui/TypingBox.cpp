@@ -7,6 +7,7 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScopedValueRollback>
 
 namespace morvela {
 
@@ -103,6 +104,15 @@ void TypingBox::keyPressEvent(QKeyEvent* e)
 
 void TypingBox::inputMethodEvent(QInputMethodEvent* e)
 {
+    // A judgement that moves the focus (the end of a line or of a test)
+    // makes Qt ask the input method to commit what it holds; ibus still
+    // holds the commit being judged and delivers it here again at once.
+    // Judged a second time it would meet a cursor already moved on: the
+    // end of the speed test would take its first character once more.
+    if (m_judgingCommit) {
+        e->accept();
+        return;
+    }
     const QString commit = e->commitString();
     if (commit.isEmpty() && e->preeditString().isEmpty() && m_preedit.isEmpty()) {
         e->accept(); // the empty events after commits and focus changes
@@ -143,6 +153,7 @@ void TypingBox::inputMethodEvent(QInputMethodEvent* e)
 
     if (!commit.isEmpty() && !duplicateFromFocusMove) {
         m_lastOffered = commit;
+        const QScopedValueRollback judging(m_judgingCommit, true);
         offer(commit);
     }
 }

@@ -61,6 +61,7 @@ private:
     bool m_focusLeftAfterOffer = false; // the focus left since that commit
     bool m_compositionJustCommitted = false;
     bool m_sawImeEventSinceFocus = false;
+    bool m_judgingCommit = false; // an input-method commit is being judged
 };
 
 } // namespace morvela

@@ -286,14 +286,6 @@ def fresh_folder(program_dir, scratch, name, files=None):
 
 
 # ------------------------------------------------------------- more of the learner
-def type_text(text, delay_ms=60):
-    """Any text exactly (xdotool types Unicode as it is, by remapping a
-    spare key for each character): whole lines where conversion is not the
-    point. Slower than type_keys: at 15 ms a character now and then is lost
-    between the remap and the press."""
-    run(["xdotool", "type", "--delay", str(delay_ms), "--", text], timeout=WAIT + len(text) * delay_ms / 500)
-
-
 def click(control):
     """A mouse click on the middle of a control (a radio button, a check
     box, a combo box), as a sighted learner chooses."""
@@ -307,3 +299,73 @@ def checked(control):
 
 def enabled(control):
     return control.getState().contains(pyatspi.STATE_ENABLED)
+
+
+def type_text(text, delay_ms=KEY_DELAY_MS):
+    """Exact text, any characters, one key each (characters the keyboard
+    lacks get keys of their own first); it reaches the box as typed, with
+    the input method on or off. For lines where conversion is not the point."""
+    bind_keys_for(text)
+    run(["xdotool", "type", "--delay", str(delay_ms), "--", text], timeout=WAIT + len(text) * delay_ms / 250)
+
+
+def tab_to(app, name, limit=40):
+    """Tab through the current window until the control `name` has the
+    keyboard focus, as a learner without a mouse does."""
+    def where():
+        a = app.focused()
+        if a is None:
+            return None, None
+        e = a.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        return a, (e.x, e.y, e.width, e.height)
+    for _ in range(limit):
+        a, place = where()
+        if a is not None and name in (a.name, a.description):
+            return a
+        key("Tab")
+        wait_for(lambda: where()[1] != place, "Tab to move the focus on from %s" % describe(a))
+    raise LearnerError("%d presses of Tab did not reach %r in %r (focus on %s)"
+                       % (limit, name, app.title, describe(app.focused())))
+
+
+def bind_keys_for(text):
+    """Give every character of `text` that the keyboard lacks a key of its
+    own (on keys the layout leaves empty or gives to multimedia), in one
+    change of the keyboard map. Without it xdotool rebinds one spare key
+    for each such character as it types, and the program, behind the input
+    method, can read a key against the map of the character before: a line
+    typed that way loses characters."""
+    import ctypes
+    x11 = ctypes.cdll.LoadLibrary("libX11.so.6")
+    x11.XOpenDisplay.restype = ctypes.c_void_p
+    x11.XGetKeyboardMapping.restype = ctypes.POINTER(ctypes.c_ulong)
+    dpy = x11.XOpenDisplay(None)
+    if not dpy:
+        raise LearnerError("cannot open the X display to bind keys")
+    try:
+        lo, hi = ctypes.c_int(), ctypes.c_int()
+        x11.XDisplayKeycodes(ctypes.c_void_p(dpy), ctypes.byref(lo), ctypes.byref(hi))
+        per = ctypes.c_int()
+        count = hi.value - lo.value + 1
+        syms = x11.XGetKeyboardMapping(ctypes.c_void_p(dpy), ctypes.c_ubyte(lo.value), count, ctypes.byref(per))
+        bound, free = set(), []
+        for i in range(count):
+            row = [syms[i * per.value + j] for j in range(per.value)]
+            bound.update(row)
+            # Empty keys, and the multimedia and extra function keys no
+            # learner here presses.
+            if all(not k or 0x1008FF00 <= k <= 0x1008FFFF or 0xFFCA <= k <= 0xFFE0 for k in row):
+                free.append(lo.value + i)
+        x11.XFree(syms)
+        wanted = sorted({0x1000000 + ord(c) for c in text if ord(c) > 0x7e} - bound)
+        if not wanted:
+            return
+        if len(wanted) > len(free):
+            raise LearnerError("%d characters to bind, %d free keys" % (len(wanted), len(free)))
+        for code, sym in zip(free, wanted):
+            row = (ctypes.c_ulong * 2)(sym, sym)
+            x11.XChangeKeyboardMapping(ctypes.c_void_p(dpy), code, 2, row, 1)
+        x11.XSync(ctypes.c_void_p(dpy), 0)
+    finally:
+        x11.XCloseDisplay(ctypes.c_void_p(dpy))
+    time.sleep(0.3)  # the new map reaches the program and the input method

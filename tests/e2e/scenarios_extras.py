@@ -129,7 +129,7 @@ class ExtrasScenarios:
         # point of line 1.
         key("Return")
         ime_off()
-        type_text(model[1])
+        type_text(model[1], delay_ms=60)
         typed += "\n" + model[1]
         app.wait_text("入力欄", typed, "text")
         app.shot("exam-two-lines-typed")

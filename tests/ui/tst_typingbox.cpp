@@ -54,6 +54,7 @@ private slots:
     void inputMethodOnAndOff();
     void commitRunsOnIntoTheNextBox();
     void focusMoveCopyOfACompositionIsNotJudged();
+    void commitRepeatedWhileJudgedIsNotJudgedAgain();
 };
 
 void TestTypingBox::keys_data()
@@ -244,6 +245,42 @@ void TestTypingBox::focusMoveCopyOfACompositionIsNotJudged()
     a->setFocus();
     sendCommit(b, QStringLiteral("かな"));
     QCOMPARE(judgedB.join(QString()), QStringLiteral("いぬでもない。かな"));
+}
+
+void TestTypingBox::commitRepeatedWhileJudgedIsNotJudgedAgain()
+{
+    // The end of the speed test: the last commit completes the line, the
+    // line starts over and the focus goes to "次ページ>>". Moving the focus
+    // makes ibus deliver the commit it still holds once more (only once:
+    // it forgets it then), to the box that is still judging it.
+    QWidget window;
+    TypingBox* box = new TypingBox(&window);
+    QWidget* next = new TypingBox(&window);
+    const QString line = QStringLiteral("なぜでもない。");
+    const QString last = QStringLiteral("でもない。");
+    TypingAttempt attempt(line);
+    QString held = last; // what ibus still holds while the commit is judged
+    box->setJudge([&](char32_t c) {
+        const auto r = attempt.type(c);
+        if (r == TypingAttempt::Result::Completed) {
+            attempt.rewind();
+            if (!held.isEmpty())
+                sendCommit(box, std::exchange(held, QString()));
+            next->setFocus();
+        }
+        return r == TypingAttempt::Result::Refused ? TypingBox::Verdict::Refuse : TypingBox::Verdict::Accept;
+    });
+    window.show();
+    QApplication::setActiveWindow(&window);
+    box->setFocus();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+
+    sendCommit(box, QStringLiteral("なぜ"));
+    sendCommit(box, QString(), last);
+    sendCommit(box, last);
+    QCOMPARE(box->text(), line);
+    QCOMPARE(attempt.MissCount(), 0);
+    QCOMPARE(attempt.CursorPos(), 1);
 }
 
 QTEST_MAIN(TestTypingBox)
