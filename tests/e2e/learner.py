@@ -305,8 +305,20 @@ def type_text(text, delay_ms=KEY_DELAY_MS):
     """Exact text, any characters, one key each (characters the keyboard
     lacks get keys of their own first); it reaches the box as typed, with
     the input method on or off. For lines where conversion is not the point."""
-    bind_keys_for(text)
-    run(["xdotool", "type", "--delay", str(delay_ms), "--", text], timeout=WAIT + len(text) * delay_ms / 250)
+    # In pieces of a few new characters each: the keyboard has only so many
+    # spare keys (fewer under fcitx5).
+    pieces, piece, wanted = [], "", set()
+    for c in text:
+        if ord(c) > 0x7e and c not in wanted and len(wanted) == 8:
+            pieces.append(piece)
+            piece, wanted = "", set()
+        if ord(c) > 0x7e:
+            wanted.add(c)
+        piece += c
+    pieces.append(piece)
+    for piece in pieces:
+        bind_keys_for(piece)
+        run(["xdotool", "type", "--delay", str(delay_ms), "--", piece], timeout=WAIT + len(piece) * delay_ms / 250)
 
 
 def tab_to(app, name, limit=40):
@@ -326,6 +338,9 @@ def tab_to(app, name, limit=40):
         wait_for(lambda: where()[1] != place, "Tab to move the focus on from %s" % describe(a))
     raise LearnerError("%d presses of Tab did not reach %r in %r (focus on %s)"
                        % (limit, name, app.title, describe(app.focused())))
+
+
+_BOUND_HERE = set()  # keycodes bind_keys_for gave characters to
 
 
 def bind_keys_for(text):
@@ -348,21 +363,28 @@ def bind_keys_for(text):
         per = ctypes.c_int()
         count = hi.value - lo.value + 1
         syms = x11.XGetKeyboardMapping(ctypes.c_void_p(dpy), ctypes.c_ubyte(lo.value), count, ctypes.byref(per))
+        needed = {0x1000000 + ord(c) for c in text if ord(c) > 0x7e}
         bound, free = set(), []
         for i in range(count):
+            code = lo.value + i
             row = [syms[i * per.value + j] for j in range(per.value)]
-            bound.update(row)
-            # Empty keys, and the multimedia and extra function keys no
-            # learner here presses.
-            if all(not k or 0x1008FF00 <= k <= 0x1008FFFF or 0xFFCA <= k <= 0xFFE0 for k in row):
-                free.append(lo.value + i)
+            # Empty keys, the multimedia and extra function keys no learner
+            # here presses, and keys bound here before for characters this
+            # text does not need.
+            spare = all(not k or 0x1008FF00 <= k <= 0x1008FFFF or 0xFFCA <= k <= 0xFFE0 for k in row)
+            ours = code in _BOUND_HERE and not needed.intersection(row)
+            if spare or ours:
+                free.append(code)
+            else:
+                bound.update(row)
         x11.XFree(syms)
-        wanted = sorted({0x1000000 + ord(c) for c in text if ord(c) > 0x7e} - bound)
+        wanted = sorted(needed - bound)
         if not wanted:
             return
         if len(wanted) > len(free):
             raise LearnerError("%d characters to bind, %d free keys" % (len(wanted), len(free)))
         for code, sym in zip(free, wanted):
+            _BOUND_HERE.add(code)
             row = (ctypes.c_ulong * 2)(sym, sym)
             x11.XChangeKeyboardMapping(ctypes.c_void_p(dpy), code, 2, row, 1)
         x11.XSync(ctypes.c_void_p(dpy), 0)
