@@ -12,6 +12,7 @@
 // the shorter queue it keeps.
 
 #include "ui/ClickSamples.h"
+#include "ui/ClickSound.h"
 #include "ui/ClickTrack.h"
 
 #include <pulse/pulseaudio.h>
@@ -28,6 +29,7 @@
 
 namespace {
 
+using morvela::ClickOutput;
 using morvela::ClickTrack;
 
 constexpr float Volume = 0.8f;
@@ -66,21 +68,12 @@ QList<float> ClickAt(int rate)
     return morvela::ClickSamples::resampled(click, wavRate, rate);
 }
 
-// A stream of clicks on one output. Every call comes from the lesson's
-// thread.
-class Player {
-public:
-    virtual ~Player() = default;
-    virtual bool beat(qint64 firstTickNs, qint64 beatNs) = 0;
-    virtual void stop() = 0;
-    virtual bool sounding() const = 0;
-};
-
 // The sound server's own stream, fed from its client thread whenever the
 // server asks for more.
-class PulsePlayer final : public Player {
+// Every call comes from the lesson's thread.
+class PulsePlayer final : public ClickOutput {
 public:
-    static std::unique_ptr<Player> open()
+    static std::unique_ptr<ClickOutput> open()
     {
         const int rate = 48000;
         QList<float> click = ClickAt(rate);
@@ -244,9 +237,9 @@ private:
 // Qt Multimedia's output, on a thread of its own that feeds it: the
 // lesson's thread can be held up for longer than the output's buffer lasts.
 // The track is only ever touched on that thread.
-class QtPlayer final : public Player {
+class QtPlayer final : public ClickOutput {
 public:
-    static std::unique_ptr<Player> open()
+    static std::unique_ptr<ClickOutput> open()
     {
         const QAudioDevice device = QMediaDevices::defaultAudioOutput();
         if (device.isNull())
@@ -368,7 +361,7 @@ extern "C" {
 // Opens the stream on the default output; null where there is none.
 Q_DECL_EXPORT void* morvela_click_new()
 {
-    std::unique_ptr<Player> player = PulsePlayer::open();
+    std::unique_ptr<ClickOutput> player = PulsePlayer::open();
     if (!player)
         player = QtPlayer::open();
     return player.release();
@@ -378,23 +371,23 @@ Q_DECL_EXPORT void* morvela_click_new()
 // caller beeps.
 Q_DECL_EXPORT bool morvela_click_beat(void* p, qint64 firstTickNs, qint64 beatNs)
 {
-    return p && static_cast<Player*>(p)->beat(firstTickNs, beatNs);
+    return p && static_cast<ClickOutput*>(p)->beat(firstTickNs, beatNs);
 }
 
 Q_DECL_EXPORT void morvela_click_stop(void* p)
 {
     if (p)
-        static_cast<Player*>(p)->stop();
+        static_cast<ClickOutput*>(p)->stop();
 }
 
 Q_DECL_EXPORT bool morvela_click_sounding(void* p)
 {
-    return p && static_cast<Player*>(p)->sounding();
+    return p && static_cast<ClickOutput*>(p)->sounding();
 }
 
 Q_DECL_EXPORT void morvela_click_delete(void* p)
 {
-    delete static_cast<Player*>(p);
+    delete static_cast<ClickOutput*>(p);
 }
 
 } // extern "C"
