@@ -95,7 +95,11 @@ void ClickTrack::placeClicks(qint64 end)
         double zero = m_zeroNs;
         if (m_placed) {
             const double off = m_reportedZeroNs - m_zeroNs;
-            zero += std::abs(off) > double(JumpNs) ? off : std::clamp(off, -double(SlewPerClickNs), double(SlewPerClickNs));
+            const double slew = double(maxSlewNs(m_beatNs));
+            if (std::abs(off) > double(JumpNs))
+                zero += off;
+            else if (std::abs(off) > double(DeadbandNs))
+                zero += std::clamp(off, -slew, slew);
         }
         const qint64 frame = std::llround((double(tickNs) - zero) * m_format.sampleRate / 1e9);
         if (frame >= end)

@@ -3,6 +3,7 @@
 #include <QIODevice>
 #include <QList>
 
+#include <algorithm>
 #include <deque>
 #include <functional>
 #include <vector>
@@ -30,9 +31,15 @@ public:
         SampleType sample = SampleType::Int16;
         int bytesPerFrame() const;
     };
-    // The most the placing of frame 0 moves at one click: too little to hear
-    // in a beat.
-    static constexpr qint64 SlewPerClickNs = 250'000;
+    // The placing of frame 0 follows the output's account only once they
+    // differ by more than this: less is the account's own wobble, and the
+    // beat stays exactly even.
+    static constexpr qint64 DeadbandNs = 1'000'000;
+    // The most it moves at one click: 2 ms in a second of beat (at least a
+    // quarter of a millisecond), too little to hear, enough to follow an
+    // output whose clock runs that far from the steady clock (a sound
+    // server matching rates does).
+    static qint64 maxSlewNs(qint64 beatNs) { return std::max<qint64>(250'000, beatNs / 500); }
     // A change larger than this is the output's timeline having moved (it
     // ran dry, or started late): taken at once.
     static constexpr qint64 JumpNs = 30'000'000;
