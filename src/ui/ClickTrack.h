@@ -64,10 +64,7 @@ public:
     // The output opened a new stream: nothing is handed over yet, and where
     // its frames are heard is not known until it reports.
     void restart();
-    bool beating() const { return m_beatNs > 0; }
 
-    // Where the click of a tick at `tickNs` goes by the present placing.
-    qint64 frameOf(qint64 tickNs) const;
     // The steady time at which frame 0 is heard; false before the output
     // has played anything.
     bool placed() const { return m_placed; }
@@ -86,6 +83,8 @@ protected:
     qint64 writeData(const char*, qint64) override { return -1; }
 
 private:
+    // Where the click of a tick at `tickNs` goes by the present placing.
+    qint64 frameOf(qint64 tickNs) const;
     void placeClicks(qint64 end);
     void encode(char* out, qint64 frames) const;
 
