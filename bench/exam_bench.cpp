@@ -11,7 +11,7 @@
 #include "exam/ExamCompare.h"
 #include "exam/ExamSession.h"
 #include "exam/ExamText.h"
-#include "ui/Cp932.h"
+#include "core/Cp932.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

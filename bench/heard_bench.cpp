@@ -13,7 +13,7 @@
 // counts as two intervals), and the delay from the tick to the click's onset;
 // with "detail", every tick's interval and delay on the standard error.
 
-#include "core/AppContext.h"
+#include "ui/AppContext.h"
 #include "lessons/RhythmLessonWindow.h"
 #include "support/RecordingMessageService.h"
 

@@ -10,7 +10,7 @@
 // beat, unless "noclick" is given. Prints the mean and worst absolute
 // deviation from the nominal interval, in milliseconds.
 
-#include "core/AppContext.h"
+#include "ui/AppContext.h"
 #include "lessons/RhythmLessonWindow.h"
 #include "support/RecordingMessageService.h"
 

@@ -12,7 +12,7 @@
 
 #include "core/GameScoreFile.h"
 #include "core/ProgressFile.h"
-#include "ui/FileAccess.h"
+#include "core/FileAccess.h"
 
 #include <QDir>
 #include <QFile>

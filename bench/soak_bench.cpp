@@ -10,7 +10,7 @@
 //         drill line typed every 150 ms, page after page.
 // DATA_FOLDER holds Keyboard.bmp and game.dat (build/bin).
 
-#include "core/AppContext.h"
+#include "ui/AppContext.h"
 #include "game/F_game.h"
 #include "game/GameEngine.h"
 #include "game/GameRandom.h"

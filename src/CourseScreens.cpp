@@ -4,7 +4,7 @@
 #include "app/F_Option.h"
 #include "app/F_hint.h"
 #include "app/F_mokuji.h"
-#include "core/AppContext.h"
+#include "ui/AppContext.h"
 #include "exam/F_kentei.h"
 #include "game/F_game.h"
 #include "game/GameRandom.h"

@@ -1,10 +1,10 @@
-#include "core/AppContext.h"
+#include "ui/AppContext.h"
 #include "CourseScreens.h"
 #include "app/F_mokuji.h"
 #include "core/GameScoreFile.h"
 #include "core/ProgressFile.h"
 #include "ui/Fonts.h"
-#include "ui/FolderChoice.h"
+#include "core/FolderChoice.h"
 #include "ui/SingleInstance.h"
 
 #include <QApplication>

@@ -13,7 +13,7 @@
 #include "AppIcon.h"
 #include "GamePictures.h"
 #include "core/KeyLayout.h"
-#include "ui/Cp932.h"
+#include "core/Cp932.h"
 
 #include <QBuffer>
 #include <QCoreApplication>

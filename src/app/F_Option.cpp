@@ -1,7 +1,7 @@
 #include "app/F_Option.h"
 
-#include "core/AppContext.h"
-#include "core/ApplyEffects.h"
+#include "ui/AppContext.h"
+#include "ui/ApplyEffects.h"
 #include "ui/NamedControls.h"
 #include "ui/WindowPlacement.h"
 

@@ -2,7 +2,7 @@
 
 #include "app/Hints.h"
 #include "app/WebLinks.h"
-#include "core/AppContext.h"
+#include "ui/AppContext.h"
 #include "ui/Fonts.h"
 #include "ui/NamedControls.h"
 #include "ui/WindowPlacement.h"

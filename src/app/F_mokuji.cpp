@@ -1,6 +1,6 @@
 #include "app/F_mokuji.h"
 
-#include "core/AppContext.h"
+#include "ui/AppContext.h"
 #include "app/CourseGates.h"
 #include "app/Hints.h"
 #include "app/Startup.h"

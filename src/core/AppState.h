@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/ProgressRecord.h"
-#include "ui/FileAccess.h"
+#include "core/FileAccess.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/FileAccess.h"
+#include "core/FileAccess.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "core/ProgressFile.h"
 
-#include "ui/Cp932.h"
+#include "core/Cp932.h"
 
 #include <QFileInfo>
 #include <QStringDecoder>

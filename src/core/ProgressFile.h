@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/ProgressRecord.h"
-#include "ui/Cp932.h"
-#include "ui/FileAccess.h"
+#include "core/Cp932.h"
+#include "core/FileAccess.h"
 
 #include <QByteArray>
 #include <QString>

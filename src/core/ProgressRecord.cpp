@@ -1,6 +1,6 @@
 #include "core/ProgressRecord.h"
 
-#include "ui/Cp932.h"
+#include "core/Cp932.h"
 
 namespace morvela {
 

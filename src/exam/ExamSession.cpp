@@ -1,6 +1,6 @@
 #include "exam/ExamSession.h"
 
-#include "ui/Cp932.h"
+#include "core/Cp932.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>

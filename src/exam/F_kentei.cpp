@@ -1,7 +1,7 @@
 #include "exam/F_kentei.h"
 
-#include "core/AppContext.h"
-#include "core/ApplyEffects.h"
+#include "ui/AppContext.h"
+#include "ui/ApplyEffects.h"
 #include "exam/F_miss.h"
 #include "ui/ExamEditor.h"
 #include "ui/ForeignText.h"

@@ -1,6 +1,6 @@
 #include "exam/F_miss.h"
 
-#include "core/AppContext.h"
+#include "ui/AppContext.h"
 #include "exam/ExamSession.h"
 #include "ui/NamedControls.h"
 

@@ -1,7 +1,7 @@
 #include "game/F_game.h"
 
-#include "core/AppContext.h"
-#include "core/ApplyEffects.h"
+#include "ui/AppContext.h"
+#include "ui/ApplyEffects.h"
 #include "game/GamePixmaps.h"
 #include "game/GameRandom.h"
 #include "game/WordTable.h"

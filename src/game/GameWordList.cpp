@@ -1,6 +1,6 @@
 #include "game/GameWordList.h"
 
-#include "ui/Cp932.h"
+#include "core/Cp932.h"
 
 #include <cmath>
 

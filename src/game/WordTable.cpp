@@ -1,7 +1,7 @@
 #include "game/WordTable.h"
 
-#include "ui/Cp932.h"
-#include "ui/FileAccess.h"
+#include "core/Cp932.h"
+#include "core/FileAccess.h"
 
 #include <QDir>
 

@@ -3,7 +3,7 @@
 #include "core/ProgressRecord.h"
 #include "core/LinesAttempt.h"
 #include "core/ScreenEffects.h"
-#include "ui/Clock.h"
+#include "core/Clock.h"
 
 #include <QString>
 #include <array>

@@ -3,7 +3,7 @@
 #include "core/ProgressRecord.h"
 #include "core/ScreenEffects.h"
 #include "lessons/SentenceLines.h"
-#include "ui/Clock.h"
+#include "core/Clock.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 #include "lessons/RhythmLessonWindow.h"
 
-#include "core/AppContext.h"
-#include "core/ApplyEffects.h"
+#include "ui/AppContext.h"
+#include "ui/ApplyEffects.h"
 #include "ui/ClickSound.h"
 #include "ui/Fonts.h"
 #include "ui/NamedControls.h"

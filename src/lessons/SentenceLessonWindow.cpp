@@ -1,7 +1,7 @@
 #include "lessons/SentenceLessonWindow.h"
 
-#include "core/AppContext.h"
-#include "core/ApplyEffects.h"
+#include "ui/AppContext.h"
+#include "ui/ApplyEffects.h"
 
 #include <QPushButton>
 

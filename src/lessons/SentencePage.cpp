@@ -1,7 +1,7 @@
 #include "lessons/SentencePage.h"
 
-#include "core/AppContext.h"
-#include "core/ApplyEffects.h"
+#include "ui/AppContext.h"
+#include "ui/ApplyEffects.h"
 #include "lessons/SentenceScripts.h"
 #include "ui/Fonts.h"
 #include "ui/NamedControls.h"

@@ -1,6 +1,6 @@
 #include "ui/ClickSound.h"
 
-#include "ui/ClickTrack.h"
+#include "core/ClickTrack.h"
 #include "ui/MessageService.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/MessageIcon.h"
+#include "core/MessageIcon.h"
 
 #include <QString>
 

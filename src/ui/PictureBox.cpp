@@ -1,6 +1,6 @@
 #include "ui/PictureBox.h"
 
-#include "ui/FileAccess.h"
+#include "core/FileAccess.h"
 
 #include <QColor>
 #include <QFontMetricsF>

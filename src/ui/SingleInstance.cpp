@@ -1,6 +1,6 @@
 #include "ui/SingleInstance.h"
 
-#include "ui/FileAccess.h"
+#include "core/FileAccess.h"
 
 #include <QCryptographicHash>
 #include <QDir>

@@ -10,7 +10,7 @@
 #include "exam/ExamText.h"
 #include "support/Controls.h"
 #include "support/Harness.h"
-#include "ui/Cp932.h"
+#include "core/Cp932.h"
 
 #include <QComboBox>
 #include <QLineEdit>

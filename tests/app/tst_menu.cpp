@@ -7,7 +7,7 @@
 #include "support/Controls.h"
 #include "support/DiskFull.h"
 #include "support/Harness.h"
-#include "ui/Cp932.h"
+#include "core/Cp932.h"
 #include "ui/SingleInstance.h"
 
 #include <QComboBox>

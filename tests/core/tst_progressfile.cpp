@@ -7,7 +7,7 @@
 #include "exam/ExamText.h"
 #include "support/DiskFull.h"
 #include "support/TestFolder.h"
-#include "ui/Cp932.h"
+#include "core/Cp932.h"
 
 #include <QFileInfo>
 #include <QTest>

@@ -6,7 +6,7 @@
 #include "exam/ExamSession.h"
 #include "exam/ExamText.h"
 #include "support/TestFolder.h"
-#include "ui/Cp932.h"
+#include "core/Cp932.h"
 
 #include <QDir>
 #include <QTest>

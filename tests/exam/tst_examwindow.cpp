@@ -9,7 +9,7 @@
 #include "exam/F_miss.h"
 #include "support/Controls.h"
 #include "support/Harness.h"
-#include "ui/Cp932.h"
+#include "core/Cp932.h"
 #include "ui/ExamEditor.h"
 
 #include <QApplication>

@@ -4,7 +4,7 @@
 
 #include "game/WordTable.h"
 #include "support/TestFolder.h"
-#include "ui/FileAccess.h"
+#include "core/FileAccess.h"
 
 #include <QProcess>
 #include <QTest>

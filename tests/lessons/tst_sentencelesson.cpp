@@ -5,7 +5,7 @@
 #include "lessons/SentenceLesson.h"
 
 #include "support/Typing.h"
-#include "ui/Cp932.h"
+#include "core/Cp932.h"
 
 #include <QTest>
 

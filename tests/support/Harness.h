@@ -3,7 +3,7 @@
 // The application as the windows see it, built on a temporary program folder
 // with message boxes recorded and modal screens run by a script.
 
-#include "core/AppContext.h"
+#include "ui/AppContext.h"
 #include "core/ProgressFile.h"
 #include "support/ManualClock.h"
 #include "support/RecordingMessageService.h"

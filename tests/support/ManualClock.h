@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/Clock.h"
+#include "core/Clock.h"
 
 namespace morvela::test {
 

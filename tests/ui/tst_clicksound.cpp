@@ -2,7 +2,7 @@
 // owner, and the system beep wherever no click can sound.
 
 #include "ui/ClickSound.h"
-#include "ui/ClickTrack.h"
+#include "core/ClickTrack.h"
 
 #include <QDir>
 #include <QLibrary>

@@ -1,11 +1,11 @@
-#include "ui/FileAccess.h"
+#include "core/FileAccess.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
-#include "ui/Cp932.h"
+#include "core/Cp932.h"
 
 #include <QStringDecoder>
 

@@ -1,4 +1,4 @@
-#include "ui/ClickSamples.h"
+#include "core/ClickSamples.h"
 
 #include <QtEndian>
 

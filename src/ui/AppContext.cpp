@@ -1,4 +1,4 @@
-#include "core/AppContext.h"
+#include "ui/AppContext.h"
 
 #include "core/GameScoreFile.h"
 #include "core/ProgressFile.h"

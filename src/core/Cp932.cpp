@@ -1,4 +1,4 @@
-#include "ui/Cp932.h"
+#include "core/Cp932.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>

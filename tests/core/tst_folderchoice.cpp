@@ -4,7 +4,7 @@
 // over into the learner's data folder.
 
 #include "support/TestFolder.h"
-#include "ui/FolderChoice.h"
+#include "core/FolderChoice.h"
 
 #include <QTest>
 

@@ -4,7 +4,7 @@
 // a regular file is read and written through to its target.
 
 #include "support/TestFolder.h"
-#include "ui/FileAccess.h"
+#include "core/FileAccess.h"
 
 #include <QDir>
 #include <QFile>

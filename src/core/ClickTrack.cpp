@@ -1,4 +1,4 @@
-#include "ui/ClickTrack.h"
+#include "core/ClickTrack.h"
 
 #include <QDeadlineTimer>
 

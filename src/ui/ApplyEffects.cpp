@@ -1,6 +1,6 @@
-#include "core/ApplyEffects.h"
+#include "ui/ApplyEffects.h"
 
-#include "core/AppContext.h"
+#include "ui/AppContext.h"
 
 #include <QDialog>
 #include <QLineEdit>

@@ -11,9 +11,9 @@
 // long does not run it dry; elsewhere Qt Multimedia's output stands in, with
 // the shorter queue it keeps.
 
-#include "ui/ClickSamples.h"
+#include "core/ClickSamples.h"
 #include "ui/ClickSound.h"
-#include "ui/ClickTrack.h"
+#include "core/ClickTrack.h"
 
 #include <pulse/pulseaudio.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/AppState.h"
-#include "ui/Clock.h"
+#include "core/Clock.h"
 #include "ui/MessageService.h"
 #include "ui/ModalRunner.h"
 #include "ui/UrlOpener.h"

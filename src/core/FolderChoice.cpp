@@ -1,6 +1,6 @@
-#include "ui/FolderChoice.h"
+#include "core/FolderChoice.h"
 
-#include "ui/FileAccess.h"
+#include "core/FileAccess.h"
 
 #include <QDir>
 #include <QFileInfo>

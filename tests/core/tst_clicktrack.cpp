@@ -2,8 +2,8 @@
 // whenever and in whatever pieces the output pulls, and the click file is
 // read and brought to the output's rate.
 
-#include "ui/ClickSamples.h"
-#include "ui/ClickTrack.h"
+#include "core/ClickSamples.h"
+#include "core/ClickTrack.h"
 
 #include <QTest>
 #include <QtEndian>
