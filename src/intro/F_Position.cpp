@@ -2,10 +2,10 @@
 
 #include "intro/Lesson0PageLayout.h"
 #include "ui/AppContext.h"
-#include "ui/ApplyEffects.h"
 #include "ui/Fonts.h"
 #include "ui/NamedControls.h"
 #include "ui/PictureBox.h"
+#include "ui/TypingBox.h"
 #include "ui/TypingColumn.h"
 
 #include <QHBoxLayout>
@@ -16,7 +16,7 @@
 namespace morvela {
 
 F_Position::F_Position(AppContext& ctx, QWidget* parent)
-    : QDialog(parent), m_ctx(ctx), m_drill(ctx.state.progress)
+    : TypingScreen(ctx, 0, parent), m_drill(ctx.state.progress)
 {
     setObjectName(QStringLiteral("F_Position"));
     buildControls();
@@ -107,12 +107,9 @@ void F_Position::render()
     m_missedKeys->setText(m_drill.missedKeysLine());
 }
 
-TypingBox::Verdict F_Position::Text1_KeyPress(char32_t key)
+KeyOutcome F_Position::Text1_KeyPress(char32_t key)
 {
-    const KeyOutcome k = m_drill.keyPress(key);
-    render();
-    ApplyEffects(m_ctx, *this, 0, k.effects);
-    return k.accepted ? TypingBox::Verdict::Accept : TypingBox::Verdict::Refuse;
+    return judged(m_drill.keyPress(key));
 }
 
 void F_Position::Command1_Click()

@@ -1,9 +1,7 @@
 #pragma once
 
 #include "intro/Lesson0.h"
-#include "ui/TypingBox.h"
-
-#include <QDialog>
+#include "ui/TypingScreen.h"
 
 class QLabel;
 class QPushButton;
@@ -12,17 +10,18 @@ namespace morvela {
 
 class AppContext;
 class PictureBox;
+class TypingBox;
 
 // Page 00-03: the home position, and the home-row sequence typed once
 // without looking, which completes Lesson 0.
-class F_Position : public QDialog {
+class F_Position : public TypingScreen {
     Q_OBJECT
 public:
     explicit F_Position(AppContext& ctx, QWidget* parent = nullptr);
 
     void Form_Load();
 
-    TypingBox::Verdict Text1_KeyPress(char32_t key);
+    KeyOutcome Text1_KeyPress(char32_t key);
     void Command1_Click();
     void Command2_Click();
     void Command3_Click();
@@ -31,9 +30,8 @@ public:
 
 private:
     void buildControls();
-    void render();
+    void render() override;
 
-    AppContext& m_ctx;
     HomeRowDrill m_drill;
     PictureBox* m_picture1 = nullptr;
     QLabel* m_label5 = nullptr;

@@ -2,9 +2,9 @@
 
 #include "intro/Lesson0PageLayout.h"
 #include "ui/AppContext.h"
-#include "ui/ApplyEffects.h"
 #include "ui/Fonts.h"
 #include "ui/NamedControls.h"
+#include "ui/TypingLines.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -14,7 +14,7 @@
 namespace morvela {
 
 F_welcome::F_welcome(AppContext& ctx, QWidget* parent)
-    : QDialog(parent), m_ctx(ctx), m_test(ctx.state.progress, ctx.clock)
+    : TypingScreen(ctx, 0, parent), m_test(ctx.state.progress, ctx.clock)
 {
     setObjectName(QStringLiteral("F_welcome"));
     buildControls();
@@ -48,7 +48,7 @@ void F_welcome::buildControls()
                                {QStringLiteral("Label7"), QStringLiteral("Text3")}},
                               AlignedDrillFont(13.5), Lesson0PageWidth, this);
     m_lines->setInputMethodWanted(true); // kana and kanji come from the input method
-    m_lines->setJudge([this](int box, char32_t key) { return keyPress(box, key); });
+    m_lines->setJudge([this](int box, char32_t key) { return Text_KeyPress(box, key); });
     outer->addWidget(m_lines);
 
     outer->addSpacing(8);
@@ -83,22 +83,20 @@ void F_welcome::Form_Load()
     m_lines->setTexts({sentences[0], sentences[1], sentences[2]});
     m_test.open();
     m_lines->clear();
-    m_command2->setEnabled(m_test.Command2Enabled());
-    m_label8->clear();
-    m_label9->setText(m_test.Label9());
+    render();
     LoadLesson0Page(this);
 }
 
-TypingLines::Verdict F_welcome::keyPress(int box, char32_t key)
+void F_welcome::render()
 {
-    const KeyOutcome k = m_test.keyPress(box, key);
-    if (!k.effects.focus.isEmpty()) { // the test is done
-        m_label8->setText(m_test.Label8());
-        m_label9->setText(m_test.Label9());
-        m_command2->setEnabled(m_test.Command2Enabled());
-        ApplyEffects(m_ctx, *this, 0, k.effects);
-    }
-    return {k.accepted, k.line};
+    m_label8->setText(m_test.Label8());
+    m_label9->setText(m_test.Label9());
+    m_command2->setEnabled(m_test.Command2Enabled());
+}
+
+KeyOutcome F_welcome::Text_KeyPress(int box, char32_t key)
+{
+    return judged(m_test.keyPress(box, key));
 }
 
 void F_welcome::Command1_Click()

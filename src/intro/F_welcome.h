@@ -1,9 +1,7 @@
 #pragma once
 
 #include "intro/SpeedTest.h"
-#include "ui/TypingLines.h"
-
-#include <QDialog>
+#include "ui/TypingScreen.h"
 
 class QLabel;
 class QPushButton;
@@ -11,19 +9,19 @@ class QPushButton;
 namespace morvela {
 
 class AppContext;
+class TypingLines;
 
 // Page 00-01: the welcome and the speed test. It closes with the page that
 // comes next (Lesson0Page) as its result.
-class F_welcome : public QDialog {
+class F_welcome : public TypingScreen {
     Q_OBJECT
 public:
     explicit F_welcome(AppContext& ctx, QWidget* parent = nullptr);
 
     void Form_Load();
 
-    TypingLines::Verdict Text1_KeyPress(char32_t key) { return keyPress(0, key); }
-    TypingLines::Verdict Text2_KeyPress(char32_t key) { return keyPress(1, key); }
-    TypingLines::Verdict Text3_KeyPress(char32_t key) { return keyPress(2, key); }
+    // Text1_KeyPress .. Text3_KeyPress: a character for box `box` (0-based).
+    KeyOutcome Text_KeyPress(int box, char32_t key);
     void Command1_Click();
     void Command2_Click();
     void Command3_Click();
@@ -32,9 +30,8 @@ public:
 
 private:
     void buildControls();
-    TypingLines::Verdict keyPress(int box, char32_t key);
+    void render() override;
 
-    AppContext& m_ctx;
     SpeedTest m_test;
     TypingLines* m_lines = nullptr;
     QLabel* m_label8 = nullptr;

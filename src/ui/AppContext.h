@@ -16,8 +16,8 @@ namespace morvela {
 // desktop (message boxes, modal screens, the clock), which tests replace.
 class AppContext {
 public:
-    AppContext(AppState& state, MessageService& messages, ModalRunner& runner, const Clock& clock)
-        : state(state), messages(messages), runner(runner), clock(clock)
+    AppContext(AppState& state, MessageService& messages, ModalRunner& runner, const Clock& clock, UrlOpener& links)
+        : state(state), messages(messages), runner(runner), clock(clock), links(links)
     {
     }
 
@@ -25,8 +25,7 @@ public:
     MessageService& messages;
     ModalRunner& runner;
     const Clock& clock;
-    // The browser; a test points this at a recorder.
-    UrlOpener* links = &m_desktopLinks;
+    UrlOpener& links; // the browser
 
     // MessageText := text, then the message box (OK, icon, title).
     void showMessage(QWidget* parent, const QString& text, MessageIcon icon = MessageIcon::None,
@@ -59,8 +58,6 @@ public:
     std::function<void(int row)> rowStateChanged;
 
 private:
-    DesktopUrlOpener m_desktopLinks;
-
     // What could not be saved, where, why, and what that means for the learner.
     void showSaveFailure(QWidget* parent, const QString& what, const QString& fileName, const QString& error,
                          const QString& consequence);

@@ -14,14 +14,20 @@ using namespace morvela;
 
 namespace {
 
+KeyOutcome accepted(bool yes)
+{
+    KeyOutcome k;
+    k.accepted = yes;
+    return k;
+}
+
 // A box judged against `text` with the shared character check.
 struct JudgedBox {
     explicit JudgedBox(const QString& text) : attempt(text)
     {
         box.setJudge([this](char32_t c) {
             judged << c;
-            return attempt.type(c) == TypingAttempt::Result::Refused ? TypingBox::Verdict::Refuse
-                                                                      : TypingBox::Verdict::Accept;
+            return accepted(attempt.type(c) != TypingAttempt::Result::Refused);
         });
         box.show();
         box.activateWindow();
@@ -200,7 +206,7 @@ void TestTypingBox::commitRunsOnIntoTheNextBox()
         const auto r = first.attempt.type(c);
         if (r == TypingAttempt::Result::Completed)
             first.box.handRestTo(next);
-        return r == TypingAttempt::Result::Refused ? TypingBox::Verdict::Refuse : TypingBox::Verdict::Accept;
+        return accepted(r != TypingAttempt::Result::Refused);
     });
     first.box.setFocus();
     sendCommit(&first.box, QStringLiteral("時分学"));
@@ -215,8 +221,8 @@ void TestTypingBox::focusMoveCopyOfACompositionIsNotJudged()
     TypingBox* a = new TypingBox(&window);
     TypingBox* b = new TypingBox(&window);
     QStringList judgedA, judgedB;
-    a->setJudge([&](char32_t c) { judgedA << QString::fromUcs4(&c, 1); return TypingBox::Verdict::Accept; });
-    b->setJudge([&](char32_t c) { judgedB << QString::fromUcs4(&c, 1); return TypingBox::Verdict::Accept; });
+    a->setJudge([&](char32_t c) { judgedA << QString::fromUcs4(&c, 1); return accepted(true); });
+    b->setJudge([&](char32_t c) { judgedB << QString::fromUcs4(&c, 1); return accepted(true); });
     window.show();
     QApplication::setActiveWindow(&window);
     a->setFocus();
@@ -268,7 +274,7 @@ void TestTypingBox::commitRepeatedWhileJudgedIsNotJudgedAgain()
                 sendCommit(box, std::exchange(held, QString()));
             next->setFocus();
         }
-        return r == TypingAttempt::Result::Refused ? TypingBox::Verdict::Refuse : TypingBox::Verdict::Accept;
+        return accepted(r != TypingAttempt::Result::Refused);
     });
     window.show();
     QApplication::setActiveWindow(&window);
