@@ -40,6 +40,13 @@ public:
 
     // The one way a screen runs: built, loaded, shown modally; its result.
     // A screen is constructed as Screen(ctx, args..., parent).
+    // Every screen runs so, with three that differ around it
+    // (src/CourseScreens.cpp wires them): Lesson 0 (RunLesson0) runs its
+    // pages so one after another, each page naming the next; the game
+    // (RunGame) first loads its word list and runs only when it has words;
+    // the hint window is made once, on first use, and filled afresh for
+    // each page (F_hint::showHint in place of Form_Load), then shown
+    // through `runner` itself. The menu is no screen: it is the start window.
     template <class Screen, class... Args>
     int runScreen(QWidget* parent, Args&&... args)
     {
