@@ -60,6 +60,7 @@ private slots:
     void inputMethodOnAndOff();
     void commitRunsOnIntoTheNextBox();
     void focusMoveCopyOfACompositionIsNotJudged();
+    void compositionLeftInAnotherWindowIsNoCopy();
     void commitRepeatedWhileJudgedIsNotJudgedAgain();
 };
 
@@ -251,6 +252,31 @@ void TestTypingBox::focusMoveCopyOfACompositionIsNotJudged()
     a->setFocus();
     sendCommit(b, QStringLiteral("かな"));
     QCOMPARE(judgedB.join(QString()), QStringLiteral("いぬでもない。かな"));
+}
+
+// The note of a composition left behind belongs to its window: another
+// window's box takes the same word, typed afresh there, as it comes.
+void TestTypingBox::compositionLeftInAnotherWindowIsNoCopy()
+{
+    QWidget first, second;
+    TypingBox* a = new TypingBox(&first);
+    TypingBox* b = new TypingBox(&second);
+    QStringList judgedB;
+    a->setJudge([&](char32_t) { return accepted(true); });
+    b->setJudge([&](char32_t c) { judgedB << QString::fromUcs4(&c, 1); return accepted(true); });
+    first.show();
+    QApplication::setActiveWindow(&first);
+    a->setFocus();
+    QVERIFY(QTest::qWaitForWindowActive(&first));
+    sendCommit(a, QString(), QStringLiteral("ねこ")); // still composing as the window is left
+
+    second.show();
+    QApplication::setActiveWindow(&second);
+    b->setFocus();
+    QVERIFY(QTest::qWaitForWindowActive(&second));
+    QVERIFY(!a->hasFocus());
+    sendCommit(b, QStringLiteral("ねこ"));
+    QCOMPARE(judgedB.join(QString()), QStringLiteral("ねこ"));
 }
 
 void TestTypingBox::commitRepeatedWhileJudgedIsNotJudgedAgain()
