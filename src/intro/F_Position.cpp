@@ -114,17 +114,17 @@ KeyOutcome F_Position::Text1_KeyPress(char32_t key)
 
 void F_Position::Command1_Click()
 {
-    LeaveLesson0Page(m_ctx, *this, Lesson0Page::Position, Lesson0Turn::Next);
+    CloseLesson0Page(m_ctx, *this, Lesson0Page::Position, Lesson0Turn::Next);
 }
 
 void F_Position::Command2_Click()
 {
-    LeaveLesson0Page(m_ctx, *this, Lesson0Page::Position, Lesson0Turn::Previous);
+    CloseLesson0Page(m_ctx, *this, Lesson0Page::Position, Lesson0Turn::Previous);
 }
 
 void F_Position::Command3_Click()
 {
-    LeaveLesson0Page(m_ctx, *this, Lesson0Page::Position, Lesson0Turn::Menu);
+    CloseLesson0Page(m_ctx, *this, Lesson0Page::Position, Lesson0Turn::Menu);
 }
 
 } // namespace morvela

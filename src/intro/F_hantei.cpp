@@ -95,17 +95,17 @@ void F_hantei::Form_Load()
 
 void F_hantei::Command1_Click()
 {
-    LeaveLesson0Page(m_ctx, *this, Lesson0Page::Hantei, Lesson0Turn::Next);
+    CloseLesson0Page(m_ctx, *this, Lesson0Page::Hantei, Lesson0Turn::Next);
 }
 
 void F_hantei::Command2_Click()
 {
-    LeaveLesson0Page(m_ctx, *this, Lesson0Page::Hantei, Lesson0Turn::Previous);
+    CloseLesson0Page(m_ctx, *this, Lesson0Page::Hantei, Lesson0Turn::Previous);
 }
 
 void F_hantei::Command3_Click()
 {
-    LeaveLesson0Page(m_ctx, *this, Lesson0Page::Hantei, Lesson0Turn::Menu);
+    CloseLesson0Page(m_ctx, *this, Lesson0Page::Hantei, Lesson0Turn::Menu);
 }
 
 } // namespace morvela

@@ -101,12 +101,12 @@ KeyOutcome F_welcome::Text_KeyPress(int box, char32_t key)
 
 void F_welcome::Command1_Click()
 {
-    LeaveLesson0Page(m_ctx, *this, Lesson0Page::Welcome, Lesson0Turn::Menu);
+    CloseLesson0Page(m_ctx, *this, Lesson0Page::Welcome, Lesson0Turn::Menu);
 }
 
 void F_welcome::Command2_Click()
 {
-    LeaveLesson0Page(m_ctx, *this, Lesson0Page::Welcome, Lesson0Turn::Next);
+    CloseLesson0Page(m_ctx, *this, Lesson0Page::Welcome, Lesson0Turn::Next);
 }
 
 void F_welcome::Command3_Click()

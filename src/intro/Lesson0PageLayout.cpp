@@ -57,7 +57,7 @@ void LoadLesson0Page(QDialog* page)
     CentreOnScreen(page);
 }
 
-void LeaveLesson0Page(AppContext& ctx, QDialog& window, Lesson0Page page, Lesson0Turn turn)
+void CloseLesson0Page(AppContext& ctx, QDialog& window, Lesson0Page page, Lesson0Turn turn)
 {
     const Lesson0Leave leave = LeaveLesson0Page(ctx.state.progress, page, turn);
     ApplyEffects(ctx, window, 0, leave.effects);

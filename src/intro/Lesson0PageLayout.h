@@ -39,6 +39,6 @@ void LoadLesson0Page(QDialog* page);
 
 // The learner leaves `page` by `turn`: its effects carried out, the page
 // closed with the page that comes next as its result.
-void LeaveLesson0Page(AppContext& ctx, QDialog& window, Lesson0Page page, Lesson0Turn turn);
+void CloseLesson0Page(AppContext& ctx, QDialog& window, Lesson0Page page, Lesson0Turn turn);
 
 } // namespace morvela
