@@ -268,7 +268,8 @@ int main(int argc, char* argv[])
     test::RecordingMessageService messages;
     ModalRunner runner;
     SteadyClock clock;
-    AppContext ctx(state, messages, runner, clock);
+    DesktopUrlOpener links; // never asked: no window here opens a link
+    AppContext ctx(state, messages, runner, clock, links);
 
     std::vector<Level> levels(5);
     for (int l = 0; l < 5; ++l)

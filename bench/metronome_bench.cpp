@@ -38,7 +38,8 @@ int main(int argc, char* argv[])
     test::RecordingMessageService messages;
     ModalRunner runner;
     SteadyClock clock;
-    AppContext ctx(state, messages, runner, clock);
+    DesktopUrlOpener links; // never asked: no window here opens a link
+    AppContext ctx(state, messages, runner, clock, links);
 
     RhythmLessonWindow window(ctx, 1);
     QTimer& timer = window.Timer1();

@@ -74,7 +74,8 @@ int main(int argc, char* argv[])
     test::RecordingMessageService messages;
     ModalRunner runner;
     SteadyClock clock;
-    AppContext ctx(state, messages, runner, clock);
+    DesktopUrlOpener links; // never asked: no window here opens a link
+    AppContext ctx(state, messages, runner, clock, links);
 
     std::unique_ptr<QDialog> window;
     GameRun run;

@@ -8,7 +8,7 @@
 #include "exam/F_kentei.h"
 #include "game/F_game.h"
 #include "game/GameRandom.h"
-#include "intro/Lesson0Windows.h"
+#include "intro/RunLesson0.h"
 #include "lessons/GraduationWindows.h"
 #include "lessons/RhythmLessonWindow.h"
 #include "lessons/SentenceLessonWindow.h"

@@ -38,7 +38,8 @@ int main(int argc, char* argv[])
     morvela::QtMessageService messages;
     morvela::ModalRunner runner;
     morvela::SteadyClock clock;
-    morvela::AppContext ctx(state, messages, runner, clock);
+    morvela::DesktopUrlOpener links;
+    morvela::AppContext ctx(state, messages, runner, clock, links);
 
     morvela::F_mokuji menu(ctx);
     morvela::ConnectScreens(menu, ctx);

@@ -62,7 +62,7 @@ void F_hint::Command1_Click()
 
 void F_hint::Command2_Click()
 {
-    if (m_ctx.links->open(QUrl(ToolDownloadAddress)))
+    if (m_ctx.links.open(QUrl(ToolDownloadAddress)))
         return;
     m_ctx.messages.beep();
     m_ctx.showMessage(this, NoInternetMessage, MessageIcon::None, NoInternetTitle);

@@ -254,7 +254,7 @@ void F_mokuji::Command26_Click()
     // Said first, since the page opens only with internet access; the
     // desktop's answer is not examined.
     m_ctx.showMessage(this, HomePageInvitation);
-    m_ctx.links->open(QUrl(HomePageAddress));
+    m_ctx.links.open(QUrl(HomePageAddress));
 }
 
 bool F_mokuji::eventFilter(QObject* watched, QEvent* event)

@@ -1,11 +1,11 @@
 #include "game/F_game.h"
 
 #include "ui/AppContext.h"
-#include "ui/ApplyEffects.h"
 #include "game/GamePixmaps.h"
 #include "game/GameRandom.h"
 #include "game/WordTable.h"
 #include "ui/NamedControls.h"
+#include "ui/TypingBox.h"
 #include "ui/WindowPlacement.h"
 
 #include <QFontMetrics>
@@ -70,7 +70,7 @@ QLabel* notice(const QString& name, const QString& caption, const QFont& font, c
 } // namespace
 
 F_game::F_game(AppContext& ctx, GameRun& run, QList<WordEntry> words, QWidget* parent)
-    : QDialog(parent), m_ctx(ctx), m_pixelsPerTwip(logicalDpiY() / 1440.0), m_invaderFont(sized(font(), 18)),
+    : TypingScreen(ctx, -1, parent), m_pixelsPerTwip(logicalDpiY() / 1440.0), m_invaderFont(sized(font(), 18)),
       m_probe(NamedLabel(QString(), QString(), this)),
       m_engine(std::move(words), *run.random, [this](const QString& caption) { return measureInvader(caption); },
                ctx.state.GameHighScore, run.MarchPhase),
@@ -211,12 +211,6 @@ void F_game::paintEvent(QPaintEvent*)
     p.drawPixmap(QRect(0, 0, px(BackgroundWidth), px(BackgroundHeight)), m_background);
 }
 
-void F_game::apply(const ScreenEffects& effects)
-{
-    render();
-    ApplyEffects(m_ctx, *this, -1, effects); // the game is no course row
-}
-
 void F_game::render()
 {
     const GameScreen& s = m_engine.screen();
@@ -295,12 +289,9 @@ void F_game::renderTimers()
     run(m_timer4, t.Timer4, StagePauseInterval);
 }
 
-TypingBox::Verdict F_game::Text1_KeyPress(char32_t key)
+KeyOutcome F_game::Text1_KeyPress(char32_t key)
 {
-    const KeyOutcome k = m_engine.keyPress(key);
-    if (k.accepted)
-        render();
-    return k.accepted ? TypingBox::Verdict::Accept : TypingBox::Verdict::Refuse;
+    return judged(m_engine.keyPress(key));
 }
 
 void F_game::Timer1_Timer()

@@ -1,9 +1,8 @@
 #pragma once
 
 #include "game/GameEngine.h"
-#include "ui/TypingBox.h"
+#include "ui/TypingScreen.h"
 
-#include <QDialog>
 #include <QPixmap>
 #include <QTimer>
 
@@ -17,6 +16,7 @@ namespace morvela {
 
 class AppContext;
 struct GameRun;
+class TypingBox;
 
 // The falling-words game's window: the play field with its ten invaders,
 // the beam, the explosion and the points, the input bar at the bottom with
@@ -24,7 +24,7 @@ struct GameRun;
 // engine's; the window turns its four timers and the typed characters into
 // the engine's events and shows the engine's screen, placing each control
 // by its twips (15 to a pixel at 96 dpi, scaled with the screen's dpi).
-class F_game : public QDialog {
+class F_game : public TypingScreen {
     Q_OBJECT
 public:
     F_game(AppContext& ctx, GameRun& run, QList<WordEntry> words, QWidget* parent = nullptr);
@@ -32,7 +32,7 @@ public:
 
     void Form_Load();
 
-    TypingBox::Verdict Text1_KeyPress(char32_t key);
+    KeyOutcome Text1_KeyPress(char32_t key);
     void Timer1_Timer();
     void Timer2_Timer();
     void Timer3_Timer();
@@ -53,13 +53,11 @@ protected:
 private:
     void buildControls();
     TwipsSize measureInvader(const QString& caption) const;
-    void apply(const ScreenEffects& effects);
-    void render();
+    void render() override;
     void renderInvaders();
     void renderTimers();
     QRect box(double left, double top, double width, double height) const;
 
-    AppContext& m_ctx;
     double m_pixelsPerTwip;
     QFont m_invaderFont;
     QLabel* m_probe = nullptr; // measures captions as an invader shows them

@@ -1,7 +1,6 @@
 #include "lessons/GraduationWindows.h"
 
 #include "ui/AppContext.h"
-#include "ui/ApplyEffects.h"
 #include "lessons/GraduationTexts.h"
 #include "ui/NamedControls.h"
 #include "ui/WindowPlacement.h"
@@ -22,11 +21,11 @@ constexpr int ResultWidth = 460;
 } // namespace
 
 GraduationExamWindow::GraduationExamWindow(AppContext& ctx, QWidget* parent)
-    : QDialog(parent), m_ctx(ctx), m_exam(ctx.state.progress, ctx.clock)
+    : TypingScreen(ctx, GraduationRow, parent), m_exam(ctx.state.progress, ctx.clock)
 {
     setObjectName(GraduationTexts::WindowName);
     m_page = BuildSentencePage(*this, m_exam.script(), GraduationTexts::Instruction, false);
-    m_page.lines->setJudge([this](int line, char32_t key) { return KeyPress(line, key); });
+    m_page.lines->setJudge([this](int line, char32_t key) { return T_KeyPress(line, key); });
     connect(m_page.command3, &QPushButton::clicked, this, &GraduationExamWindow::Command3_Click);
     connect(m_page.command1, &QPushButton::clicked, this, &GraduationExamWindow::Command1_Click);
 }
@@ -37,24 +36,15 @@ void GraduationExamWindow::Form_Load()
     apply(m_exam.open());
 }
 
-void GraduationExamWindow::apply(const ScreenEffects& effects)
-{
-    ApplyPageEffects(m_ctx, *this, m_page, GraduationRow, m_exam.line(), effects);
-}
-
-void GraduationExamWindow::showResult(const QString& screen)
+void GraduationExamWindow::showResultScreen(const QString& screen)
 {
     m_ctx.runScreen<GraduationResultWindow>(this, screen, m_exam.ExamTime(),
                                             m_ctx.state.progress.BestGraduationTime);
 }
 
-TypingLines::Verdict GraduationExamWindow::KeyPress(int line, char32_t key)
+KeyOutcome GraduationExamWindow::T_KeyPress(int line, char32_t key)
 {
-    const KeyOutcome k = m_exam.keyPress(line, key);
-    // The lines widget moves the turn itself, carrying a commit along.
-    if (k.effects != ScreenEffects{})
-        ApplyEffects(m_ctx, *this, GraduationRow, k.effects, [this](const QString& s) { showResult(s); });
-    return {k.accepted, k.line};
+    return judged(m_exam.keyPress(line, key));
 }
 
 void GraduationExamWindow::Command3_Click()

@@ -2,6 +2,7 @@
 
 #include "lessons/GraduationExam.h"
 #include "lessons/SentencePage.h"
+#include "ui/TypingScreen.h"
 
 #include <QDialog>
 
@@ -12,7 +13,7 @@ class AppContext;
 // The graduation exam, F_les9_1: Lesson 7's lines against the clock. Every
 // rule is the exam's; the window forwards its events there, opens the
 // result window the exam names and waits for it.
-class GraduationExamWindow : public QDialog {
+class GraduationExamWindow : public TypingScreen {
     Q_OBJECT
 public:
     explicit GraduationExamWindow(AppContext& ctx, QWidget* parent = nullptr);
@@ -20,17 +21,16 @@ public:
     void Form_Load();
 
     // T1_KeyPress .. T8_KeyPress: a character for the box of `line` (0-based).
-    TypingLines::Verdict KeyPress(int line, char32_t key);
+    KeyOutcome T_KeyPress(int line, char32_t key);
     void Command3_Click();
     void Command1_Click();
 
     const GraduationExam& exam() const { return m_exam; }
 
 private:
-    void apply(const ScreenEffects& effects);
-    void showResult(const QString& screen);
+    void render() override {} // the lines show their turn themselves
+    void showResultScreen(const QString& screen) override;
 
-    AppContext& m_ctx;
     GraduationExam m_exam;
     SentencePage m_page;
 };

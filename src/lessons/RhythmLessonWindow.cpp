@@ -1,11 +1,11 @@
 #include "lessons/RhythmLessonWindow.h"
 
 #include "ui/AppContext.h"
-#include "ui/ApplyEffects.h"
 #include "ui/ClickSound.h"
 #include "ui/Fonts.h"
 #include "ui/NamedControls.h"
 #include "ui/PictureBox.h"
+#include "ui/TypingBox.h"
 #include "ui/TypingColumn.h"
 #include "ui/WindowPlacement.h"
 
@@ -26,7 +26,7 @@ constexpr int DrillColumns = 67;
 } // namespace
 
 RhythmLessonWindow::RhythmLessonWindow(AppContext& ctx, int lesson, QWidget* parent)
-    : QDialog(parent), m_ctx(ctx),
+    : TypingScreen(ctx, lesson, parent),
       m_drill(RhythmLessonScript(lesson), ctx.state.progress, ctx.state.settings.RhythmInterval)
 {
     setObjectName(m_drill.script().windowName);
@@ -141,18 +141,13 @@ void RhythmLessonWindow::Form_Load()
     CentreOnScreen(this);
 }
 
-void RhythmLessonWindow::apply(const ScreenEffects& effects)
-{
-    render();
-    ApplyEffects(m_ctx, *this, m_drill.script().lesson, effects);
-}
-
 void RhythmLessonWindow::render()
 {
     const DrillScreen& s = m_drill.screen();
     m_label3->setText(s.Label3);
     m_label4->setText(s.Label4);
-    m_text1->setAccessibleName(s.Label4);
+    if (m_text1->accessibleName() != s.Label4) // a change a screen reader hears
+        m_text1->setAccessibleName(s.Label4);
     m_label5->setText(s.Label5);
     if (m_label6)
         m_label6->setText(s.Label6);
@@ -161,7 +156,8 @@ void RhythmLessonWindow::render()
     m_command[3]->setEnabled(s.Command3Enabled);
     m_command[4]->setEnabled(s.Command4Enabled);
     m_command[5]->setEnabled(s.Command5Enabled);
-    renderKeyHelp();
+    m_picture1->setKeyMark(MarkFor(m_drill.markedKey()));
+    m_missedKeys->setText(m_drill.missedKeysLine());
 
     switch (MetronomeTimerChange(m_timer1.isActive(), m_timer1.interval(), s.interval)) {
     case TimerChange::Start:
@@ -177,12 +173,6 @@ void RhythmLessonWindow::render()
     case TimerChange::Keep:
         break;
     }
-}
-
-void RhythmLessonWindow::renderKeyHelp()
-{
-    m_picture1->setKeyMark(MarkFor(m_drill.markedKey()));
-    m_missedKeys->setText(m_drill.missedKeysLine());
 }
 
 void RhythmLessonWindow::flashBeat(bool on)
@@ -233,14 +223,9 @@ void RhythmLessonWindow::Command6_Click()
     reject(); // back to the menu; nothing is saved
 }
 
-TypingBox::Verdict RhythmLessonWindow::Text1_KeyPress(char32_t key)
+KeyOutcome RhythmLessonWindow::Text1_KeyPress(char32_t key)
 {
-    const KeyOutcome k = m_drill.keyPress(key);
-    if (k.effects != ScreenEffects{})
-        apply(k.effects);
-    else
-        renderKeyHelp();
-    return k.accepted ? TypingBox::Verdict::Accept : TypingBox::Verdict::Refuse;
+    return judged(m_drill.keyPress(key));
 }
 
 void RhythmLessonWindow::done(int result)

@@ -1,9 +1,8 @@
 #pragma once
 
 #include "lessons/RhythmDrill.h"
-#include "ui/TypingBox.h"
+#include "ui/TypingScreen.h"
 
-#include <QDialog>
 #include <QTimer>
 
 class QFrame;
@@ -15,12 +14,13 @@ namespace morvela {
 class AppContext;
 class ClickSound;
 class PictureBox;
+class TypingBox;
 
 // The window of a rhythm lesson, F_les1_1 to F_les4_1: the drill line with
 // the typing box under it, the metronome and its speed level, the keyboard
 // picture and the page buttons. Every rule is the drill's; the window
 // forwards its events there and shows the result.
-class RhythmLessonWindow : public QDialog {
+class RhythmLessonWindow : public TypingScreen {
     Q_OBJECT
 public:
     RhythmLessonWindow(AppContext& ctx, int lesson, QWidget* parent = nullptr);
@@ -35,7 +35,7 @@ public:
     void Command4_Click();
     void Command5_Click();
     void Command6_Click();
-    TypingBox::Verdict Text1_KeyPress(char32_t key);
+    KeyOutcome Text1_KeyPress(char32_t key);
 
     const RhythmDrill& drill() const { return m_drill; }
     QTimer& Timer1() { return m_timer1; }
@@ -46,12 +46,9 @@ public:
 
 private:
     void buildControls();
-    void apply(const ScreenEffects& effects);
-    void render();
-    void renderKeyHelp();
+    void render() override;
     void flashBeat(bool on);
 
-    AppContext& m_ctx;
     RhythmDrill m_drill;
     QTimer m_timer1;
     QTimer m_beatOff;

@@ -1,7 +1,6 @@
 #include "lessons/SentencePage.h"
 
-#include "ui/AppContext.h"
-#include "ui/ApplyEffects.h"
+#include "core/AppState.h"
 #include "lessons/SentenceScripts.h"
 #include "ui/Fonts.h"
 #include "ui/NamedControls.h"
@@ -80,14 +79,6 @@ void LoadSentencePage(QDialog& window, const SentencePage& page, const SentenceS
     page.lines->setTexts(script.lines);
     window.adjustSize();
     CentreOnScreen(&window);
-}
-
-void ApplyPageEffects(AppContext& ctx, QDialog& window, const SentencePage& page, int courseRow, int line,
-                      const ScreenEffects& effects)
-{
-    ApplyEffects(ctx, window, courseRow, effects);
-    if (!effects.close)
-        page.lines->showTurn(line);
 }
 
 } // namespace morvela

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/ScreenEffects.h"
 #include "ui/TypingLines.h"
 
 class QDialog;
@@ -9,7 +8,6 @@ class QPushButton;
 
 namespace morvela {
 
-class AppContext;
 struct SentenceScript;
 
 // The layout the sentence screens share (Lessons 7 and 8, the graduation
@@ -30,10 +28,5 @@ SentencePage BuildSentencePage(QDialog& window, const SentenceScript& script, co
 // The window title, the line texts, and the window centred.
 void LoadSentencePage(QDialog& window, const SentencePage& page, const SentenceScript& script,
                       const QString& titleTag);
-
-// Carries out the effects of a button (open, もう一度) and gives the turn
-// back to the engine's line: boxes emptied by the effects wait again.
-void ApplyPageEffects(AppContext& ctx, QDialog& window, const SentencePage& page, int courseRow, int line,
-                      const ScreenEffects& effects);
 
 } // namespace morvela

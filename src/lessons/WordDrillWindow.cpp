@@ -1,10 +1,10 @@
 #include "lessons/WordDrillWindow.h"
 
 #include "ui/AppContext.h"
-#include "ui/ApplyEffects.h"
 #include "ui/Fonts.h"
 #include "ui/NamedControls.h"
 #include "ui/PictureBox.h"
+#include "ui/TypingBox.h"
 #include "ui/TypingColumn.h"
 #include "ui/WindowPlacement.h"
 
@@ -23,7 +23,7 @@ constexpr int DrillColumns = 67;
 } // namespace
 
 WordDrillWindow::WordDrillWindow(AppContext& ctx, int lesson, QWidget* parent)
-    : QDialog(parent), m_ctx(ctx), m_drill(WordDrillLessonScript(lesson), ctx.state.progress, ctx.state.settings)
+    : TypingScreen(ctx, lesson, parent), m_drill(WordDrillLessonScript(lesson), ctx.state.progress, ctx.state.settings)
 {
     setObjectName(m_drill.script().windowName);
     buildControls();
@@ -107,21 +107,16 @@ void WordDrillWindow::Form_Load()
     CentreOnScreen(this);
 }
 
-void WordDrillWindow::apply(const ScreenEffects& effects)
+void WordDrillWindow::render()
 {
     const WordDrillScreen& s = m_drill.screen();
     m_label4->setText(s.Label4);
-    m_text1->setAccessibleName(s.Label4);
+    if (m_text1->accessibleName() != s.Label4) // a change a screen reader hears
+        m_text1->setAccessibleName(s.Label4);
     m_label5->setText(s.Label5);
     m_label6->setText(s.Label6);
     m_command4->setEnabled(s.Command4Enabled);
     m_command5->setEnabled(s.Command5Enabled);
-    renderKeyHelp();
-    ApplyEffects(m_ctx, *this, m_drill.script().lesson, effects);
-}
-
-void WordDrillWindow::renderKeyHelp()
-{
     if (!m_missedKeys)
         return; // Lesson 6: the input method's keys are its own
     m_picture1->setKeyMark(MarkFor(m_drill.markedKey()));
@@ -148,14 +143,9 @@ void WordDrillWindow::Command6_Click()
     reject(); // back to the menu; nothing is saved
 }
 
-TypingBox::Verdict WordDrillWindow::Text1_KeyPress(char32_t key)
+KeyOutcome WordDrillWindow::Text1_KeyPress(char32_t key)
 {
-    const KeyOutcome k = m_drill.keyPress(key);
-    if (k.effects != ScreenEffects{})
-        apply(k.effects);
-    else
-        renderKeyHelp();
-    return k.accepted ? TypingBox::Verdict::Accept : TypingBox::Verdict::Refuse;
+    return judged(m_drill.keyPress(key));
 }
 
 } // namespace morvela

@@ -1,9 +1,7 @@
 #pragma once
 
 #include "lessons/WordDrill.h"
-#include "ui/TypingBox.h"
-
-#include <QDialog>
+#include "ui/TypingScreen.h"
 
 class QLabel;
 class QPushButton;
@@ -12,13 +10,14 @@ namespace morvela {
 
 class AppContext;
 class PictureBox;
+class TypingBox;
 
 // The window of a word drill, F_les5_1 (romaji, input method kept out) and
 // F_les6_1 (kana-kanji conversion): the caption over the text to type over
 // the typing box, the advice line, the keyboard picture and the page
 // buttons. Every rule is the drill's; the window forwards its events there
 // and shows the result.
-class WordDrillWindow : public QDialog {
+class WordDrillWindow : public TypingScreen {
     Q_OBJECT
 public:
     WordDrillWindow(AppContext& ctx, int lesson, QWidget* parent = nullptr);
@@ -29,16 +28,14 @@ public:
     void Command4_Click();
     void Command5_Click();
     void Command6_Click();
-    TypingBox::Verdict Text1_KeyPress(char32_t key);
+    KeyOutcome Text1_KeyPress(char32_t key);
 
     const WordDrill& drill() const { return m_drill; }
 
 private:
     void buildControls();
-    void apply(const ScreenEffects& effects);
-    void renderKeyHelp();
+    void render() override;
 
-    AppContext& m_ctx;
     WordDrill m_drill;
     QLabel* m_label4 = nullptr;
     QLabel* m_label5 = nullptr;

@@ -16,8 +16,8 @@ namespace morvela {
 // desktop (message boxes, modal screens, the clock), which tests replace.
 class AppContext {
 public:
-    AppContext(AppState& state, MessageService& messages, ModalRunner& runner, const Clock& clock)
-        : state(state), messages(messages), runner(runner), clock(clock)
+    AppContext(AppState& state, MessageService& messages, ModalRunner& runner, const Clock& clock, UrlOpener& links)
+        : state(state), messages(messages), runner(runner), clock(clock), links(links)
     {
     }
 
@@ -25,8 +25,7 @@ public:
     MessageService& messages;
     ModalRunner& runner;
     const Clock& clock;
-    // The browser; a test points this at a recorder.
-    UrlOpener* links = &m_desktopLinks;
+    UrlOpener& links; // the browser
 
     // MessageText := text, then the message box (OK, icon, title).
     void showMessage(QWidget* parent, const QString& text, MessageIcon icon = MessageIcon::None,
@@ -41,6 +40,13 @@ public:
 
     // The one way a screen runs: built, loaded, shown modally; its result.
     // A screen is constructed as Screen(ctx, args..., parent).
+    // Every screen runs so, with three that differ around it
+    // (src/CourseScreens.cpp wires them): Lesson 0 (RunLesson0) runs its
+    // pages so one after another, each page naming the next; the game
+    // (RunGame) first loads its word list and runs only when it has words;
+    // the hint window is made once, on first use, and filled afresh for
+    // each page (F_hint::showHint in place of Form_Load), then shown
+    // through `runner` itself. The menu is no screen: it is the start window.
     template <class Screen, class... Args>
     int runScreen(QWidget* parent, Args&&... args)
     {
@@ -59,8 +65,6 @@ public:
     std::function<void(int row)> rowStateChanged;
 
 private:
-    DesktopUrlOpener m_desktopLinks;
-
     // What could not be saved, where, why, and what that means for the learner.
     void showSaveFailure(QWidget* parent, const QString& what, const QString& fileName, const QString& error,
                          const QString& consequence);

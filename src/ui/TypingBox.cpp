@@ -15,9 +15,25 @@ namespace {
 
 // With ibus, moving the focus while a composition is open commits it to the
 // box that lost the focus and once more to the box that gained it. The box
-// that loses the focus notes the composition here so the gaining box can
-// drop the copy. Only the focus system touches it, on the one GUI thread.
-QString g_compositionLeftBehind;
+// that loses the focus notes the composition on its window, so the box of
+// that window that gains the focus (the next line, or the same box once a
+// message box has closed) can drop the copy.
+class CompositionLeftBehind final : public QObject {
+public:
+    explicit CompositionLeftBehind(QWidget* window) : QObject(window) { setObjectName(Name); }
+    static inline const QString Name = QStringLiteral("CompositionLeftBehind");
+    QString text;
+};
+
+QString& compositionLeftBehind(QWidget* box)
+{
+    QWidget* window = box->window();
+    auto* note = dynamic_cast<CompositionLeftBehind*>(
+        window->findChild<QObject*>(CompositionLeftBehind::Name, Qt::FindDirectChildrenOnly));
+    if (!note)
+        note = new CompositionLeftBehind(window);
+    return note->text;
+}
 
 bool isEditingShortcut(const QKeyEvent* e)
 {
@@ -53,8 +69,7 @@ void TypingBox::offerCodePoints(const QList<char32_t>& codePoints, qsizetype fro
 {
     for (qsizetype i = from; i < codePoints.size(); ++i) {
         m_handOver = nullptr;
-        const Verdict verdict = m_judge ? m_judge(codePoints[i]) : Verdict::Refuse;
-        if (verdict == Verdict::Accept) {
+        if (m_judge && m_judge(codePoints[i]).accepted) {
             deselect();
             end(false);
             insert(QString::fromUcs4(&codePoints[i], 1));
@@ -86,7 +101,7 @@ void TypingBox::keyPressEvent(QKeyEvent* e)
     m_compositionJustCommitted = false;
     m_lastOffered.clear();
     if (hasFocus())
-        g_compositionLeftBehind.clear();
+        compositionLeftBehind(this).clear();
     if (isEditingShortcut(e) || IsPasteKey(e))
         return;
     switch (e->key()) {
@@ -122,9 +137,9 @@ void TypingBox::inputMethodEvent(QInputMethodEvent* e)
     bool duplicateFromFocusMove = false;
     if (hasFocus()) {
         duplicateFromFocusMove = !m_sawImeEventSinceFocus && !commit.isEmpty()
-            && commit == g_compositionLeftBehind && e->preeditString().isEmpty();
+            && commit == compositionLeftBehind(this) && e->preeditString().isEmpty();
         m_sawImeEventSinceFocus = true;
-        g_compositionLeftBehind.clear();
+        compositionLeftBehind(this).clear();
     } else if (!commit.isEmpty()) {
         // ibus sends the commit that moved the focus away (the end of a line)
         // to this box once more: with no composition left here, it is a copy.
@@ -133,7 +148,7 @@ void TypingBox::inputMethodEvent(QInputMethodEvent* e)
             e->accept();
             return;
         }
-        g_compositionLeftBehind = commit; // committed here after the focus left
+        compositionLeftBehind(this) = commit; // committed here after the focus left
     }
     m_compositionJustCommitted = !commit.isEmpty() && !m_preedit.isEmpty() && e->preeditString().isEmpty();
     if (m_compositionJustCommitted)
@@ -184,9 +199,9 @@ void TypingBox::focusOutEvent(QFocusEvent* e)
     // The input method may already have committed the open composition
     // to this box as the focus began to move.
     if (!m_preedit.isEmpty())
-        g_compositionLeftBehind = m_preedit;
+        compositionLeftBehind(this) = m_preedit;
     else if (m_compositionJustCommitted)
-        g_compositionLeftBehind = m_lastCommit;
+        compositionLeftBehind(this) = m_lastCommit;
     QLineEdit::focusOutEvent(e);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/ScreenEffects.h"
+
 #include <QLineEdit>
 
 #include <functional>
@@ -14,8 +16,9 @@ namespace morvela {
 class TypingBox : public QLineEdit {
     Q_OBJECT
 public:
-    enum class Verdict { Refuse, Accept };
-    using Judge = std::function<Verdict(char32_t)>;
+    // The screen's judgement of one character; only `accepted` concerns
+    // the box.
+    using Judge = std::function<KeyOutcome(char32_t)>;
 
     explicit TypingBox(QWidget* parent = nullptr);
 

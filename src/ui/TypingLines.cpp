@@ -18,6 +18,10 @@ TypingLines::TypingLines(const QList<Names>& names, const QFont& font, int width
         m_labels << column.labels.first();
         m_boxes << column.box;
         column.box->setJudge([this, i](char32_t typed) { return keyPress(i, typed); });
+        connect(column.box, &QLineEdit::textChanged, this, [this, i](const QString& text) {
+            if (text.isEmpty())
+                lineEmptied(i);
+        });
     }
     showTurn(0);
 }
@@ -37,15 +41,20 @@ void TypingLines::setInputMethodWanted(bool wanted)
         box->setInputMethodWanted(wanted);
 }
 
-TypingBox::Verdict TypingLines::keyPress(int line, char32_t typed)
+KeyOutcome TypingLines::keyPress(int line, char32_t typed)
 {
-    const Verdict v = m_judge ? m_judge(line, typed) : Verdict{};
-    if (v.turn != m_turn && v.turn >= 0 && v.turn < count()) {
+    KeyOutcome k = m_judge ? m_judge(line, typed) : KeyOutcome{false, m_turn, {}};
+    if (k.line != m_turn && k.line >= 0 && k.line < count()) {
         // The rest of this key or commit goes to the next line's box.
-        m_boxes[line]->handRestTo(m_boxes[v.turn]);
-        showTurn(v.turn);
+        m_boxes[line]->handRestTo(m_boxes[k.line]);
+        showTurn(k.line);
     }
-    return v.accepted ? TypingBox::Verdict::Accept : TypingBox::Verdict::Refuse;
+    return k;
+}
+
+void TypingLines::lineEmptied(int line)
+{
+    showTurn(qMin(m_turn, line));
 }
 
 void TypingLines::showTurn(int line)
@@ -63,7 +72,7 @@ void TypingLines::clear()
 {
     for (TypingBox* box : m_boxes)
         box->clear();
-    showTurn(0);
+    showTurn(0); // boxes that were empty already say nothing
 }
 
 } // namespace morvela

@@ -24,13 +24,9 @@ public:
         QString label; // "L1", "Label5"
         QString box;   // "T1", "Text1"
     };
-    // The judge's answer: whether the character goes in, and the line whose
-    // turn it is now.
-    struct Verdict {
-        bool accepted = false;
-        int turn = 0;
-    };
-    using Judge = std::function<Verdict(int line, char32_t typed)>;
+    // The screen's judgement of a character typed into `line`: whether it
+    // goes in, and (KeyOutcome::line) the line whose turn it is now.
+    using Judge = std::function<KeyOutcome(int line, char32_t typed)>;
 
     // `width` is the width of each line's column in pixels.
     TypingLines(const QList<Names>& names, const QFont& font, int width, QWidget* parent = nullptr);
@@ -48,11 +44,15 @@ public:
     // boxes after it that hold nothing wait disabled, typed boxes stay in
     // plain sight.
     void showTurn(int line);
-    // Every box emptied, the turn back at the first line.
+    // Every box emptied, the turn back at the first line. However a box is
+    // emptied (here, or by name through a screen's effects), the lines keep
+    // their turn: it goes back to the first line emptied, and emptied boxes
+    // after it wait disabled again.
     void clear();
 
 private:
-    TypingBox::Verdict keyPress(int line, char32_t typed);
+    KeyOutcome keyPress(int line, char32_t typed);
+    void lineEmptied(int line);
 
     QList<TypingBox*> m_boxes;
     QList<QLabel*> m_labels;

@@ -20,31 +20,15 @@ using morvela::test::label;
 
 namespace {
 
-// Records what would have opened in the browser, and answers as told.
-struct RecordingOpener final : UrlOpener {
-    bool open(const QUrl& url) override
-    {
-        opened << url;
-        messagesBefore << messages->shown.size();
-        return answer;
-    }
-    const test::RecordingMessageService* messages = nullptr;
-    QList<QUrl> opened;
-    QList<qsizetype> messagesBefore;
-    bool answer = true;
-};
-
 struct Menu {
     Menu()
     {
         ConnectScreens(menu, h.ctx);
-        opener.messages = &h.messages;
-        h.ctx.links = &opener;
         menu.Form_Load();
         menu.show();
     }
     Harness h;
-    RecordingOpener opener;
+    test::RecordingUrlOpener& opener = h.links; // what the browser was asked to open
     F_mokuji menu{h.ctx};
 };
 
@@ -122,10 +106,8 @@ void TestHints::siteButtonFailure()
 {
     for (const bool reached : {true, false}) {
         Harness h;
-        RecordingOpener opener;
-        opener.messages = &h.messages;
+        test::RecordingUrlOpener& opener = h.links;
         opener.answer = reached;
-        h.ctx.links = &opener;
         F_hint page(h.ctx);
         page.showHint(5);
         page.show();

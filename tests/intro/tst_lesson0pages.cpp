@@ -5,7 +5,9 @@
 #include "CourseScreens.h"
 #include "app/F_mokuji.h"
 #include "core/ProgressFile.h"
-#include "intro/Lesson0Windows.h"
+#include "intro/F_Position.h"
+#include "intro/F_hantei.h"
+#include "intro/F_welcome.h"
 #include "support/Controls.h"
 #include "support/Harness.h"
 

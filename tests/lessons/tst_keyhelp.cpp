@@ -3,7 +3,7 @@
 // which must fit in the room it has without moving anything else.
 
 #include "core/MissedKeys.h"
-#include "intro/Lesson0Windows.h"
+#include "intro/F_Position.h"
 #include "lessons/RhythmLessonWindow.h"
 #include "lessons/WordDrillWindow.h"
 #include "support/Controls.h"

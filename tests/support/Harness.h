@@ -7,8 +7,12 @@
 #include "core/ProgressFile.h"
 #include "support/ManualClock.h"
 #include "support/RecordingMessageService.h"
+#include "support/RecordingUrlOpener.h"
 #include "support/ScriptedModalRunner.h"
 #include "support/TestFolder.h"
+
+#include <QRegularExpression>
+#include <QTest>
 
 namespace morvela::test {
 
@@ -19,13 +23,18 @@ struct Harness {
     struct Installed {};
     explicit Harness(Installed) : folder(true), state(folder.path(), learner.path()) {}
 
+    // A window's effects that name a control it does not have fail the test.
+    struct FailOnMissingControls {
+        FailOnMissingControls() { QTest::failOnWarning(QRegularExpression(QStringLiteral("^ApplyEffects: "))); }
+    } failOnMissingControls;
     TestFolder folder;
     TestFolder learner{false};
     AppState state;
     RecordingMessageService messages;
     ScriptedModalRunner runner;
     ManualClock clock;
-    AppContext ctx{state, messages, runner, clock};
+    RecordingUrlOpener links{messages};
+    AppContext ctx{state, messages, runner, clock, links};
 
     // The record as morvela.ini in the folder holds it now.
     ProgressRecord savedRecord() const { return ParseProgress(folder.read(ProgressFileName)).record; }

@@ -14,14 +14,20 @@ using namespace morvela;
 
 namespace {
 
+KeyOutcome accepted(bool yes)
+{
+    KeyOutcome k;
+    k.accepted = yes;
+    return k;
+}
+
 // A box judged against `text` with the shared character check.
 struct JudgedBox {
     explicit JudgedBox(const QString& text) : attempt(text)
     {
         box.setJudge([this](char32_t c) {
             judged << c;
-            return attempt.type(c) == TypingAttempt::Result::Refused ? TypingBox::Verdict::Refuse
-                                                                      : TypingBox::Verdict::Accept;
+            return accepted(attempt.type(c) != TypingAttempt::Result::Refused);
         });
         box.show();
         box.activateWindow();
@@ -54,6 +60,7 @@ private slots:
     void inputMethodOnAndOff();
     void commitRunsOnIntoTheNextBox();
     void focusMoveCopyOfACompositionIsNotJudged();
+    void compositionLeftInAnotherWindowIsNoCopy();
     void commitRepeatedWhileJudgedIsNotJudgedAgain();
 };
 
@@ -200,7 +207,7 @@ void TestTypingBox::commitRunsOnIntoTheNextBox()
         const auto r = first.attempt.type(c);
         if (r == TypingAttempt::Result::Completed)
             first.box.handRestTo(next);
-        return r == TypingAttempt::Result::Refused ? TypingBox::Verdict::Refuse : TypingBox::Verdict::Accept;
+        return accepted(r != TypingAttempt::Result::Refused);
     });
     first.box.setFocus();
     sendCommit(&first.box, QStringLiteral("時分学"));
@@ -215,8 +222,8 @@ void TestTypingBox::focusMoveCopyOfACompositionIsNotJudged()
     TypingBox* a = new TypingBox(&window);
     TypingBox* b = new TypingBox(&window);
     QStringList judgedA, judgedB;
-    a->setJudge([&](char32_t c) { judgedA << QString::fromUcs4(&c, 1); return TypingBox::Verdict::Accept; });
-    b->setJudge([&](char32_t c) { judgedB << QString::fromUcs4(&c, 1); return TypingBox::Verdict::Accept; });
+    a->setJudge([&](char32_t c) { judgedA << QString::fromUcs4(&c, 1); return accepted(true); });
+    b->setJudge([&](char32_t c) { judgedB << QString::fromUcs4(&c, 1); return accepted(true); });
     window.show();
     QApplication::setActiveWindow(&window);
     a->setFocus();
@@ -247,6 +254,31 @@ void TestTypingBox::focusMoveCopyOfACompositionIsNotJudged()
     QCOMPARE(judgedB.join(QString()), QStringLiteral("いぬでもない。かな"));
 }
 
+// The note of a composition left behind belongs to its window: another
+// window's box takes the same word, typed afresh there, as it comes.
+void TestTypingBox::compositionLeftInAnotherWindowIsNoCopy()
+{
+    QWidget first, second;
+    TypingBox* a = new TypingBox(&first);
+    TypingBox* b = new TypingBox(&second);
+    QStringList judgedB;
+    a->setJudge([&](char32_t) { return accepted(true); });
+    b->setJudge([&](char32_t c) { judgedB << QString::fromUcs4(&c, 1); return accepted(true); });
+    first.show();
+    QApplication::setActiveWindow(&first);
+    a->setFocus();
+    QVERIFY(QTest::qWaitForWindowActive(&first));
+    sendCommit(a, QString(), QStringLiteral("ねこ")); // still composing as the window is left
+
+    second.show();
+    QApplication::setActiveWindow(&second);
+    b->setFocus();
+    QVERIFY(QTest::qWaitForWindowActive(&second));
+    QVERIFY(!a->hasFocus());
+    sendCommit(b, QStringLiteral("ねこ"));
+    QCOMPARE(judgedB.join(QString()), QStringLiteral("ねこ"));
+}
+
 void TestTypingBox::commitRepeatedWhileJudgedIsNotJudgedAgain()
 {
     // The end of the speed test: the last commit completes the line, the
@@ -268,7 +300,7 @@ void TestTypingBox::commitRepeatedWhileJudgedIsNotJudgedAgain()
                 sendCommit(box, std::exchange(held, QString()));
             next->setFocus();
         }
-        return r == TypingAttempt::Result::Refused ? TypingBox::Verdict::Refuse : TypingBox::Verdict::Accept;
+        return accepted(r != TypingAttempt::Result::Refused);
     });
     window.show();
     QApplication::setActiveWindow(&window);

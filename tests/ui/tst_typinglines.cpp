@@ -37,11 +37,11 @@ struct EightLines {
             names.append({QStringLiteral("L%1").arg(i), QStringLiteral("T%1").arg(i)});
         lines = new TypingLines(names, AlignedDrillFont(), 300, &window);
         lines->setTexts(kLines);
-        lines->setJudge([this](int line, char32_t c) -> TypingLines::Verdict {
+        lines->setJudge([this](int line, char32_t c) {
             if (line != attempt.line())
-                return {false, attempt.line()};
+                return KeyOutcome{false, attempt.line(), {}};
             const bool accepted = attempt.type(c) != LinesAttempt::Step::Refused;
-            return {accepted, attempt.line()};
+            return KeyOutcome{accepted, attempt.line(), {}};
         });
         auto* layout = new QVBoxLayout(&window);
         layout->addWidget(lines);
@@ -64,6 +64,7 @@ private slots:
     void commitCarriesAcrossBoxes_data();
     void commitCarriesAcrossBoxes();
     void focusStaysWithTheTurn();
+    void boxesEmptiedByNameGiveTheTurnBack();
 };
 
 void TestTypingLines::namedLabelsOverTheirBoxes()
@@ -149,6 +150,29 @@ void TestTypingLines::focusStaysWithTheTurn()
         QVERIFY(w.lines->box(i)->text().isEmpty());
     QCOMPARE(w.window.focusWidget(), w.lines->box(0));
     QVERIFY(!w.lines->box(1)->isEnabled());
+}
+
+// A screen's effects empty boxes by name, behind the lines' back: the turn
+// still goes back to the first line emptied, and emptied lines after it
+// wait disabled again.
+void TestTypingLines::boxesEmptiedByNameGiveTheTurnBack()
+{
+    EightLines w;
+    commit(w.lines->box(0), kLines[0] + kLines[1] + kLines[2] + QStringLiteral("時"));
+    QCOMPARE(w.lines->turn(), 3);
+
+    w.window.findChild<QLineEdit*>(QStringLiteral("T2"))->clear();
+    QCOMPARE(w.lines->turn(), 1);
+    QCOMPARE(w.window.focusWidget(), w.lines->box(1));
+    QVERIFY(w.lines->box(2)->isEnabled()); // still holds its line
+
+    for (const char* name : {"T1", "T3", "T4"})
+        w.window.findChild<QLineEdit*>(QString::fromLatin1(name))->clear();
+    QCOMPARE(w.lines->turn(), 0);
+    QCOMPARE(w.window.focusWidget(), w.lines->box(0));
+    QCOMPARE(w.lines->box(0)->focusPolicy(), Qt::StrongFocus);
+    for (int i = 1; i < 8; ++i)
+        QVERIFY2(!w.lines->box(i)->isEnabled(), qPrintable(QString::number(i)));
 }
 
 QTEST_MAIN(TestTypingLines)
