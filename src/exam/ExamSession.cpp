@@ -68,11 +68,11 @@ ScreenEffects ExamSession::open(const ExamText& exam)
     return effects;
 }
 
-void ExamSession::keyPress(qint64 now)
+void ExamSession::keyPress()
 {
     if (started())
         return;
-    m_startTime = now;
+    m_startTime = m_clock.nowSeconds();
     m_screen.state = ExamState::Typing;
     m_screen.clockRunning = true;
     m_screen.Command2Enabled = false;
@@ -82,11 +82,11 @@ void ExamSession::keyPress(qint64 now)
     m_state.MistakeReport.clear();
 }
 
-void ExamSession::tick(qint64 now)
+void ExamSession::tick()
 {
     if (!started())
         return;
-    m_screen.Label2 = ElapsedLabel(now - m_startTime);
+    m_screen.Label2 = ElapsedLabel(m_clock.nowSeconds() - m_startTime);
 }
 
 bool ExamSession::complete(const QString& typedText)

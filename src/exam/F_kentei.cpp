@@ -47,7 +47,7 @@ void SizeBox(QPlainTextEdit* box, const QFont& font)
 } // namespace
 
 F_kentei::F_kentei(AppContext& ctx, const QString& examName, QWidget* parent)
-    : QDialog(parent), m_ctx(ctx), m_examName(examName), m_session(ctx.state)
+    : QDialog(parent), m_ctx(ctx), m_examName(examName), m_session(ctx.state, ctx.clock)
 {
     setObjectName(QStringLiteral("F_kentei"));
     m_timer1.setParent(this); // found by name like every control
@@ -165,13 +165,13 @@ void F_kentei::Text1_GotFocus()
 
 void F_kentei::Text2_KeyPress()
 {
-    m_session.keyPress(m_ctx.clock.nowSeconds());
+    m_session.keyPress();
     render();
 }
 
 void F_kentei::Timer1_Timer()
 {
-    m_session.tick(m_ctx.clock.nowSeconds());
+    m_session.tick();
     render();
 }
 
