@@ -11,7 +11,7 @@ QString Lesson0PageId(Lesson0Page page)
 
 bool Lesson0NextPageOpen(const ProgressRecord& record, Lesson0Page page)
 {
-    return record.LessonStates[0] == LessonState::Completed || record.FurthestPage >= Lesson0PageId(page);
+    return record.LessonStates[0] == LessonState::Completed || PagePassed(record, Lesson0PageId(page));
 }
 
 int SpeedBand(const QString& bestSpeedTime)
@@ -70,12 +70,16 @@ ScreenEffects PassLesson0Page(ProgressRecord& record, Lesson0Page passed)
     return effects;
 }
 
-void HomeRowDrill::open()
+ScreenEffects HomeRowDrill::open()
 {
     m_attempt.restart();
-    m_label6.clear();
+    m_praise.clear();
     m_missedKeys.clear();
-    m_command1Enabled = Lesson0NextPageOpen(m_record, Lesson0Page::Position);
+    m_nextPageOpen = Lesson0NextPageOpen(m_record, Lesson0Page::Position);
+    ScreenEffects effects;
+    effects.clearBoxes = {QStringLiteral("Text1")};
+    effects.focus = QStringLiteral("Text1");
+    return effects;
 }
 
 KeyOutcome HomeRowDrill::keyPress(char32_t typed)
@@ -89,8 +93,8 @@ KeyOutcome HomeRowDrill::keyPress(char32_t typed)
         m_missedKeys = MostMissedLine(m_attempt.mostMissed());
         m_attempt.rewind();
         m_record.LessonStates[0] = LessonState::Completed;
-        m_label6 = QStringLiteral("ＯＫ！その調子です。");
-        m_command1Enabled = true;
+        m_praise = QStringLiteral("ＯＫ！その調子です。");
+        m_nextPageOpen = true;
         key.effects.rowStateShown = true;
         key.effects.focus = QStringLiteral("Command1");
     }

@@ -144,9 +144,9 @@ void F_welcome::Form_Load()
     m_lines->setTexts({sentences[0], sentences[1], sentences[2]});
     m_test.open();
     m_lines->clear();
-    m_command2->setEnabled(m_test.Command2Enabled());
+    m_command2->setEnabled(m_test.nextPageOpen());
     m_label8->clear();
-    m_label9->setText(m_test.Label9());
+    m_label9->setText(m_test.bestTimeLine());
     loadPage(this);
 }
 
@@ -154,9 +154,9 @@ TypingLines::Verdict F_welcome::keyPress(int box, char32_t key)
 {
     const KeyOutcome k = m_test.keyPress(box, key);
     if (!k.effects.focus.isEmpty()) { // the test is done
-        m_label8->setText(m_test.Label8());
-        m_label9->setText(m_test.Label9());
-        m_command2->setEnabled(m_test.Command2Enabled());
+        m_label8->setText(m_test.resultLine());
+        m_label9->setText(m_test.bestTimeLine());
+        m_command2->setEnabled(m_test.nextPageOpen());
         ApplyEffects(m_ctx, *this, 0, k.effects);
     }
     return {k.accepted, k.line};
@@ -364,8 +364,8 @@ void F_Position::Form_Load()
 
 void F_Position::render()
 {
-    m_label6->setText(m_drill.Label6());
-    m_command1->setEnabled(m_drill.Command1Enabled());
+    m_label6->setText(m_drill.praise());
+    m_command1->setEnabled(m_drill.nextPageOpen());
     m_picture1->setKeyMark(MarkFor(m_drill.markedKey()));
     m_missedKeys->setText(m_drill.missedKeysLine());
 }

@@ -26,60 +26,44 @@ QString BestSpeedTimeLine(const QString& bestSpeedTime)
 }
 
 SpeedTest::SpeedTest(ProgressRecord& record, const Clock& clock)
-    : m_record(record), m_clock(clock),
-      m_attempt({SpeedTestSentences()[0], SpeedTestSentences()[1], SpeedTestSentences()[2]})
+    : m_record(record),
+      m_attempt({SpeedTestSentences()[0], SpeedTestSentences()[1], SpeedTestSentences()[2]}, clock)
 {
-    restart();
 }
 
-void SpeedTest::open()
+ScreenEffects SpeedTest::open()
 {
     restart();
     StartLesson(m_record.LessonStates[0]);
-    m_command2Enabled = Lesson0NextPageOpen(m_record, Lesson0Page::Welcome);
+    m_nextPageOpen = Lesson0NextPageOpen(m_record, Lesson0Page::Welcome);
+    ScreenEffects effects;
+    effects.clearBoxes = {QStringLiteral("Text1"), QStringLiteral("Text2"), QStringLiteral("Text3")};
+    effects.focus = QStringLiteral("Text1");
+    return effects;
 }
 
 void SpeedTest::restart()
 {
     m_attempt.restart();
-    m_timingStarted = false;
 }
 
 KeyOutcome SpeedTest::keyPress(int box, char32_t typed)
 {
     KeyOutcome key;
+    const LinesAttempt::Step step = m_attempt.type(box, typed);
     key.line = currentBox();
-    if (box != currentBox())
-        return key; // a box out of reach takes nothing and counts nothing
-
-    const LinesAttempt::Step step = m_attempt.type(typed);
-    key.line = currentBox();
-    if (step == LinesAttempt::Step::Refused)
-        return key;
-
-    key.accepted = true;
-    if (box == 0 && !m_timingStarted) {
-        m_startTime = m_clock.nowSeconds();
-        m_timingStarted = true;
-    }
+    key.accepted = step != LinesAttempt::Step::Refused;
     if (step != LinesAttempt::Step::AllDone)
         return key;
 
     // The last sentence is in: typing on checks it from its start again,
     // and finishing again is timed from the first start.
     m_attempt.rewindLine();
-    finish();
-    m_command2Enabled = true;
+    m_resultLine = SpeedResultLine(speedTime(), misses());
+    m_attempt.keepBestTime(m_record.BestSpeedTime);
+    m_nextPageOpen = true;
     key.effects.focus = QStringLiteral("Command2");
     return key;
-}
-
-void SpeedTest::finish()
-{
-    m_endTime = m_clock.nowSeconds();
-    m_speedTime = FormatBestTime(m_endTime - m_startTime);
-    m_label8 = SpeedResultLine(m_speedTime, MissCount());
-    ApplyBestTime(m_record.BestSpeedTime, m_speedTime);
 }
 
 } // namespace morvela

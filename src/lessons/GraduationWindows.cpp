@@ -44,7 +44,7 @@ void GraduationExamWindow::apply(const ScreenEffects& effects)
 
 void GraduationExamWindow::showResult(const QString& screen)
 {
-    m_ctx.runScreen<GraduationResultWindow>(this, screen, m_exam.ExamTime(),
+    m_ctx.runScreen<GraduationResultWindow>(this, screen, m_exam.examTime(),
                                             m_ctx.state.progress.BestGraduationTime);
 }
 

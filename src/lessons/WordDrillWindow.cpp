@@ -110,12 +110,12 @@ void WordDrillWindow::Form_Load()
 void WordDrillWindow::apply(const ScreenEffects& effects)
 {
     const WordDrillScreen& s = m_drill.screen();
-    m_label4->setText(s.Label4);
-    m_text1->setAccessibleName(s.Label4);
-    m_label5->setText(s.Label5);
-    m_label6->setText(s.Label6);
-    m_command4->setEnabled(s.Command4Enabled);
-    m_command5->setEnabled(s.Command5Enabled);
+    m_label4->setText(s.drillText);
+    m_text1->setAccessibleName(s.drillText);
+    m_label5->setText(s.advice);
+    m_label6->setText(s.caption);
+    m_command4->setEnabled(s.nextPageEnabled);
+    m_command5->setEnabled(s.previousPageEnabled);
     renderKeyHelp();
     ApplyEffects(m_ctx, *this, m_drill.script().lesson, effects);
 }
