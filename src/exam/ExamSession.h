@@ -40,11 +40,11 @@ QString MistakeListText(int mistakeCount, const QString& mistakeReport);
 
 struct ExamScreen {
     ExamState state = ExamState::Ready;
-    QString Label2 = ElapsedLabel(0);
-    QString Label3 = MistakeLabel(QStringLiteral("－"));
-    bool Command1Enabled = true;  // 入力完了
-    bool Command2Enabled = false; // 間違箇所
-    bool Command3Enabled = true;  // 目次へ
+    QString elapsedText = ElapsedLabel(0);                   // Label2
+    QString mistakesText = MistakeLabel(QStringLiteral("－")); // Label3
+    bool completeEnabled = true;     // 入力完了 (Command1)
+    bool mistakeListEnabled = false; // 間違箇所 (Command2)
+    bool menuEnabled = true;         // 目次へ (Command3)
     bool clockRunning = false;    // Timer1
 
     friend bool operator==(const ExamScreen&, const ExamScreen&) = default;

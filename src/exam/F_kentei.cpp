@@ -147,11 +147,11 @@ void F_kentei::Form_Load()
 void F_kentei::render()
 {
     const ExamScreen& s = m_session.screen();
-    m_label2->setText(s.Label2);
-    m_label3->setText(s.Label3);
-    m_command1->setEnabled(s.Command1Enabled);
-    m_command2->setEnabled(s.Command2Enabled);
-    m_command3->setEnabled(s.Command3Enabled);
+    m_label2->setText(s.elapsedText);
+    m_label3->setText(s.mistakesText);
+    m_command1->setEnabled(s.completeEnabled);
+    m_command2->setEnabled(s.mistakeListEnabled);
+    m_command3->setEnabled(s.menuEnabled);
     if (s.clockRunning && !m_timer1.isActive())
         m_timer1.start();
     else if (!s.clockRunning)

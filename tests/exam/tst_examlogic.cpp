@@ -334,11 +334,11 @@ void TestExamLogic::states()
     }
     const ExamScreen& s = session.screen();
     QTEST(s.state, "state");
-    QTEST(s.Command1Enabled, "command1");
-    QTEST(s.Command2Enabled, "command2");
-    QTEST(s.Command3Enabled, "command3");
+    QTEST(s.completeEnabled, "command1");
+    QTEST(s.mistakeListEnabled, "command2");
+    QTEST(s.menuEnabled, "command3");
     QTEST(s.clockRunning, "clock");
-    QTEST(s.Label3, "label3");
+    QTEST(s.mistakesText, "label3");
     QCOMPARE(session.started(), s.state == ExamState::Typing);
 }
 
@@ -350,39 +350,39 @@ void TestExamLogic::clockSampledAtEachTick()
     ExamSession session(state, clock);
     session.open(ExamText{QStringLiteral("a"), false, true});
     const QString initial = QStringLiteral("時間：00分00秒(合格=10分以内)");
-    QCOMPARE(session.screen().Label2, initial);
+    QCOMPARE(session.screen().elapsedText, initial);
     clock.setSeconds(5000);
     session.tick(); // no clock yet: nothing changes
-    QCOMPARE(session.screen().Label2, initial);
+    QCOMPARE(session.screen().elapsedText, initial);
 
     clock.setSeconds(1000);
     session.keyPress();
-    QCOMPARE(session.screen().Label2, initial); // first shown at the first tick
+    QCOMPARE(session.screen().elapsedText, initial); // first shown at the first tick
     clock.setSeconds(1001);
     session.tick();
-    QCOMPARE(session.screen().Label2, QStringLiteral("時間：00分01秒(合格=10分以内)"));
+    QCOMPARE(session.screen().elapsedText, QStringLiteral("時間：00分01秒(合格=10分以内)"));
     clock.setSeconds(1030);
     session.keyPress(); // not a new start
     clock.setSeconds(1065);
     session.tick();
-    QCOMPARE(session.screen().Label2, QStringLiteral("時間：01分05秒(合格=10分以内)"));
+    QCOMPARE(session.screen().elapsedText, QStringLiteral("時間：01分05秒(合格=10分以内)"));
     // Late or missed ticks do not matter: the time is now - start.
     clock.setSeconds(1000 + 61 * 60 + 5);
     session.tick();
-    QCOMPARE(session.screen().Label2, QStringLiteral("時間：61分05秒(合格=10分以内)"));
+    QCOMPARE(session.screen().elapsedText, QStringLiteral("時間：61分05秒(合格=10分以内)"));
 
     session.complete(QStringLiteral("a"));
     clock.setSeconds(9000);
     session.tick(); // the clock is off: the label keeps the last time shown
-    QCOMPARE(session.screen().Label2, QStringLiteral("時間：61分05秒(合格=10分以内)"));
+    QCOMPARE(session.screen().elapsedText, QStringLiteral("時間：61分05秒(合格=10分以内)"));
 
     // A new attempt: the clock from zero, the old time shown until its first tick.
     clock.setSeconds(10000);
     session.keyPress();
-    QCOMPARE(session.screen().Label2, QStringLiteral("時間：61分05秒(合格=10分以内)"));
+    QCOMPARE(session.screen().elapsedText, QStringLiteral("時間：61分05秒(合格=10分以内)"));
     clock.setSeconds(10002);
     session.tick();
-    QCOMPARE(session.screen().Label2, QStringLiteral("時間：00分02秒(合格=10分以内)"));
+    QCOMPARE(session.screen().elapsedText, QStringLiteral("時間：00分02秒(合格=10分以内)"));
     session.close();
     QVERIFY(!session.screen().clockRunning);
 }
@@ -397,7 +397,7 @@ void TestExamLogic::sharedResults()
     session.complete(QStringLiteral("あえう\r\nかき"));
     QCOMPARE(state.MistakeCount, 2);
     QCOMPARE(state.MistakeReport, QStringLiteral("1行2文字目の『い』が違います。\r\n2行目の文字数が違います。\r\n"));
-    QCOMPARE(session.screen().Label3, QStringLiteral("間違い：2(合格=4以内)"));
+    QCOMPARE(session.screen().mistakesText, QStringLiteral("間違い：2(合格=4以内)"));
 
     // Typing under way: 0 and "".
     clock.setSeconds(1);
@@ -408,7 +408,7 @@ void TestExamLogic::sharedResults()
     session.complete(QStringLiteral("あいう\r\nかきく\r\n"));
     QCOMPARE(state.MistakeCount, 0);
     QCOMPARE(state.MistakeReport, QString());
-    QCOMPARE(session.screen().Label3, QStringLiteral("間違い：0(合格=4以内)"));
+    QCOMPARE(session.screen().mistakesText, QStringLiteral("間違い：0(合格=4以内)"));
 }
 
 void TestExamLogic::refusedFileMessage()
@@ -468,7 +468,7 @@ void TestExamLogic::unwritableWorkFileDoesNotStopTheComparison()
     QCOMPARE(state.MistakeCount, 2);
     QCOMPARE(state.MistakeReport, QStringLiteral("1行2文字目の『い』が違います。\r\n2行目の文字数が違います。\r\n"));
     QCOMPARE(session.screen().state, ExamState::Checked);
-    QVERIFY(session.screen().Command2Enabled);
+    QVERIFY(session.screen().mistakeListEnabled);
 }
 
 void TestExamLogic::reportWindowText()

@@ -491,7 +491,7 @@ void TestRhythmDrill::scriptsAreConsistent()
         QCOMPARE(s.lesson, lesson);
         QCOMPARE(s.windowName, QStringLiteral("F_les%1_1").arg(lesson));
         QCOMPARE(s.titleTag, QStringLiteral(" ● Lesson%1 ●").arg(lesson));
-        QCOMPARE(s.LastRhythmPage, lastRhythm[lesson - 1]);
+        QCOMPARE(s.lastRhythmPage, lastRhythm[lesson - 1]);
         for (int page = 1; page <= 7; ++page) {
             const DrillPage& p = s.page(page);
             QCOMPARE(p.pageId, MakePageId(lesson, page));
