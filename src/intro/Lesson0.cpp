@@ -1,6 +1,7 @@
 #include "intro/Lesson0.h"
 
 #include "core/MissedKeys.h"
+#include "core/OfferKey.h"
 
 namespace morvela {
 
@@ -84,21 +85,17 @@ ScreenEffects HomeRowDrill::open()
 
 KeyOutcome HomeRowDrill::keyPress(char32_t typed)
 {
-    KeyOutcome key;
-    const TypingAttempt::Result result = m_attempt.type(typed);
-    if (result == TypingAttempt::Result::Refused)
-        return key;
-    key.accepted = true;
-    if (result == TypingAttempt::Result::Completed) {
+    return OfferToText(m_attempt, typed, [this] {
         m_missedKeys = MostMissedLine(m_attempt.mostMissed());
         m_attempt.rewind();
         m_record.LessonStates[0] = LessonState::Completed;
         m_praise = QStringLiteral("ＯＫ！その調子です。");
         m_nextPageOpen = true;
-        key.effects.rowStateShown = true;
-        key.effects.focus = QStringLiteral("Command1");
-    }
-    return key;
+        ScreenEffects effects;
+        effects.rowStateShown = true;
+        effects.focus = QStringLiteral("Command1");
+        return effects;
+    });
 }
 
 } // namespace morvela

@@ -1,5 +1,6 @@
 #include "intro/SpeedTest.h"
 
+#include "core/OfferKey.h"
 #include "intro/Lesson0.h"
 
 namespace morvela {
@@ -49,21 +50,20 @@ void SpeedTest::restart()
 
 KeyOutcome SpeedTest::keyPress(int box, char32_t typed)
 {
-    KeyOutcome key;
-    const LinesAttempt::Step step = m_attempt.type(box, typed);
-    key.line = currentBox();
-    key.accepted = step != LinesAttempt::Step::Refused;
-    if (step != LinesAttempt::Step::AllDone)
-        return key;
+    return OfferToLines(m_attempt, box, typed, [this] { return finish(); });
+}
 
+ScreenEffects SpeedTest::finish()
+{
     // The last sentence is in: typing on checks it from its start again,
     // and finishing again is timed from the first start.
     m_attempt.rewindLine();
     m_resultLine = SpeedResultLine(speedTime(), misses());
     m_attempt.keepBestTime(m_record.BestSpeedTime);
     m_nextPageOpen = true;
-    key.effects.focus = QStringLiteral("Command2");
-    return key;
+    ScreenEffects effects;
+    effects.focus = QStringLiteral("Command2");
+    return effects;
 }
 
 } // namespace morvela

@@ -59,6 +59,8 @@ public:
     bool nextPageOpen() const { return m_nextPageOpen; }
 
 private:
+    ScreenEffects finish();
+
     ProgressRecord& m_record;
     TimedLinesAttempt m_attempt;
     bool m_nextPageOpen = false;

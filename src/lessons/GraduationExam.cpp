@@ -1,5 +1,6 @@
 #include "lessons/GraduationExam.h"
 
+#include "core/OfferKey.h"
 #include "lessons/GraduationTexts.h"
 
 namespace morvela {
@@ -28,13 +29,7 @@ ScreenEffects GraduationExam::open()
 
 KeyOutcome GraduationExam::keyPress(int line, char32_t typed)
 {
-    KeyOutcome outcome;
-    const LinesAttempt::Step step = m_attempt.type(line, typed);
-    outcome.accepted = step != LinesAttempt::Step::Refused;
-    if (step == LinesAttempt::Step::AllDone)
-        outcome.effects = finish();
-    outcome.line = m_attempt.line();
-    return outcome;
+    return OfferToLines(m_attempt, line, typed, [this] { return finish(); });
 }
 
 ScreenEffects GraduationExam::finish()

@@ -1,6 +1,7 @@
 #include "lessons/RhythmDrill.h"
 
 #include "core/MissedKeys.h"
+#include "core/OfferKey.h"
 #include "lessons/MissJudgement.h"
 
 namespace morvela {
@@ -129,18 +130,9 @@ void RhythmDrill::runAtLevel(int level)
 
 KeyOutcome RhythmDrill::keyPress(char32_t key)
 {
-    KeyOutcome result;
-    switch (m_attempt.type(key)) {
-    case TypingAttempt::Result::Refused:
-        return result;
-    case TypingAttempt::Result::Accepted:
-        result.accepted = true;
-        return result;
-    case TypingAttempt::Result::Completed:
-        break;
-    }
-    result.effects = judge();
-    result.accepted = !result.effects.clearBoxes.contains(Text1);
+    KeyOutcome result = OfferToText(m_attempt, key, [this] { return judge(); });
+    if (result.effects.clearBoxes.contains(Text1))
+        result.accepted = false; // the box is emptied for a new attempt
     return result;
 }
 

@@ -1,5 +1,6 @@
 #include "lessons/SentenceLesson.h"
 
+#include "core/OfferKey.h"
 #include "lessons/MissJudgement.h"
 
 namespace morvela {
@@ -25,13 +26,7 @@ ScreenEffects SentenceLesson::again()
 
 KeyOutcome SentenceLesson::keyPress(int line, char32_t typed)
 {
-    KeyOutcome outcome;
-    const LinesAttempt::Step step = m_attempt.type(line, typed);
-    outcome.accepted = step != LinesAttempt::Step::Refused;
-    if (step == LinesAttempt::Step::AllDone)
-        outcome.effects = judge();
-    outcome.line = m_attempt.line();
-    return outcome;
+    return OfferToLines(m_attempt, line, typed, [this] { return judge(); });
 }
 
 ScreenEffects SentenceLesson::judge()

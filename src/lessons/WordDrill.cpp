@@ -1,6 +1,7 @@
 #include "lessons/WordDrill.h"
 
 #include "core/MissedKeys.h"
+#include "core/OfferKey.h"
 #include "lessons/MissJudgement.h"
 #include "lessons/RhythmDrill.h"
 
@@ -52,19 +53,7 @@ ScreenEffects WordDrill::open()
 
 KeyOutcome WordDrill::keyPress(char32_t typed)
 {
-    KeyOutcome outcome;
-    switch (m_attempt.type(typed)) {
-    case TypingAttempt::Result::Refused:
-        return outcome;
-    case TypingAttempt::Result::Accepted:
-        outcome.accepted = true;
-        return outcome;
-    case TypingAttempt::Result::Completed:
-        break;
-    }
-    outcome.accepted = true;
-    outcome.effects = judge();
-    return outcome;
+    return OfferToText(m_attempt, typed, [this] { return judge(); });
 }
 
 ScreenEffects WordDrill::judge()
