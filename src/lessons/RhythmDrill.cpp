@@ -74,7 +74,8 @@ TimerChange MetronomeTimerChange(bool timerActive, int runningInterval, int inte
 }
 
 RhythmDrill::RhythmDrill(const LessonScript& script, ProgressRecord& record, const std::array<int, 5>& levels)
-    : m_script(script), m_lesson(record, script.lesson, PageIdsOf(script.pages), QStringLiteral("Command4")), m_levels(levels)
+    : m_script(script), m_lesson(record, script.lesson, PageIdsOf(script.pages), QStringLiteral("Command4")),
+      m_levels(levels)
 {
     enterPage(1);
 }
