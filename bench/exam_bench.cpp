@@ -8,6 +8,7 @@
 //                        "入力完了" with the two work files written.
 
 #include "core/AppState.h"
+#include "core/Clock.h"
 #include "exam/ExamCompare.h"
 #include "exam/ExamSession.h"
 #include "exam/ExamText.h"
@@ -109,10 +110,11 @@ int main(int argc, char** argv)
         const ExamText exam = LoadExamText(folder, QStringLiteral("bench"));
         result = CompareExam(exam.model, typed);
     });
-    ExamSession session(state);
+    SteadyClock clock;
+    ExamSession session(state, clock);
     const Figures whole = Time(runs, [&] {
         session.open(LoadExamText(folder, QStringLiteral("bench")));
-        session.keyPress(0);
+        session.keyPress();
         session.complete(typed);
     });
 

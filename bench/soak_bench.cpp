@@ -93,7 +93,7 @@ int main(int argc, char* argv[])
                 return;
             }
             const QList<QLabel*> invaders = game->findChildren<QLabel*>(QStringLiteral("invader"));
-            const int k = game->engine().CurrentTarget();
+            const int k = game->engine().currentTarget();
             if (k >= 0 && k < invaders.size())
                 commit(game->findChild<TypingBox*>(QStringLiteral("Text1")), invaders[k]->text());
         });
@@ -105,7 +105,7 @@ int main(int argc, char* argv[])
         QObject::connect(&input, &QTimer::timeout, [lesson, &actions] {
             ++actions;
             const QString line = lesson->findChild<QLabel*>(QStringLiteral("Label4"))->text();
-            const int at = lesson->drill().CursorPos() - 1;
+            const int at = lesson->drill().cursor() - 1;
             lesson->findChild<TypingBox*>(QStringLiteral("Text1"))->offer(line.mid(at, 1));
         });
     }

@@ -31,4 +31,11 @@ LinesAttempt::Step LinesAttempt::type(char32_t typed)
     return Step::LineDone;
 }
 
+LinesAttempt::Step LinesAttempt::type(int line, char32_t typed)
+{
+    if (line != m_line)
+        return Step::Refused;
+    return type(typed);
+}
+
 } // namespace morvela

@@ -8,7 +8,10 @@ namespace morvela {
 
 // One attempt at typing several lines in turn (the speed test, the sentence
 // lessons, the graduation exam): one cursor for the line being typed, back
-// to 1 when a line is complete, and one miss count over all lines.
+// to 1 when a line is complete, and one miss count over all lines. Each line
+// has its own box, and only the box of the line whose turn it is takes
+// characters: a click into another box can neither scramble the cursor nor
+// complete the text out of order.
 class LinesAttempt {
 public:
     enum class Step { Refused, Accepted, LineDone, AllDone };
@@ -26,12 +29,15 @@ public:
     // LineDone is the next one; after AllDone the attempt stays complete
     // (refusing everything) until the caller restarts or rewinds it.
     Step type(char32_t typed);
+    // A character offered to the box of `line` (0-based): refused without a
+    // miss when it is not that line's turn, else judged as above.
+    Step type(int line, char32_t typed);
 
     int line() const { return m_line; } // 0-based: the line being typed
     int lineCount() const { return int(m_lines.size()); }
     const QStringList& lines() const { return m_lines; }
-    int CursorPos() const { return m_attempt.CursorPos(); }
-    int MissCount() const { return m_attempt.MissCount(); }
+    int cursor() const { return m_attempt.cursor(); }
+    int misses() const { return m_attempt.misses(); }
 
 private:
     QStringList m_lines;

@@ -59,6 +59,11 @@ bool RaiseFurthestPage(ProgressRecord& record, const QString& page)
     return false;
 }
 
+bool PagePassed(const ProgressRecord& record, const QString& page)
+{
+    return record.FurthestPage >= page;
+}
+
 QString MakePageId(int lesson, int page)
 {
     return QStringLiteral("%1-%2").arg(lesson, 2, 10, QLatin1Char('0')).arg(page, 2, 10, QLatin1Char('0'));

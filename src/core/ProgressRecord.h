@@ -60,6 +60,10 @@ bool StartLesson(QString& state, const QString& started = LessonState::Practisin
 // FurthestPage only rises. Returns true when `page` raised it.
 bool RaiseFurthestPage(ProgressRecord& record, const QString& page);
 
+// Whether the learner has passed `page` before: the furthest page passed is
+// at or beyond it. Only then may "次ページ>>" lead past the page unpassed.
+bool PagePassed(const ProgressRecord& record, const QString& page);
+
 // "LL-PP" for a lesson and a page.
 QString MakePageId(int lesson, int page);
 

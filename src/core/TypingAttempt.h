@@ -39,8 +39,8 @@ public:
 
     QString text() const { return m_text; }
     char32_t expected() const;   // 0 once the text is complete
-    int CursorPos() const { return m_cursor; } // 1-based, next expected
-    int MissCount() const { return m_misses; }
+    int cursor() const { return m_cursor; } // 1-based, next expected
+    int misses() const { return m_misses; }
     int length() const { return int(m_codePoints.size()); }
 
     // The character whose key the keyboard picture marks: the one still

@@ -68,25 +68,25 @@ ScreenEffects ExamSession::open(const ExamText& exam)
     return effects;
 }
 
-void ExamSession::keyPress(qint64 now)
+void ExamSession::keyPress()
 {
     if (started())
         return;
-    m_startTime = now;
+    m_startTime = m_clock.nowSeconds();
     m_screen.state = ExamState::Typing;
     m_screen.clockRunning = true;
-    m_screen.Command2Enabled = false;
-    m_screen.Command3Enabled = false;
-    m_screen.Label3 = MistakeLabel(QStringLiteral("入力中"));
+    m_screen.mistakeListEnabled = false;
+    m_screen.menuEnabled = false;
+    m_screen.mistakesText = MistakeLabel(QStringLiteral("入力中"));
     m_state.MistakeCount = 0;
     m_state.MistakeReport.clear();
 }
 
-void ExamSession::tick(qint64 now)
+void ExamSession::tick()
 {
     if (!started())
         return;
-    m_screen.Label2 = ElapsedLabel(now - m_startTime);
+    m_screen.elapsedText = ElapsedLabel(m_clock.nowSeconds() - m_startTime);
 }
 
 bool ExamSession::complete(const QString& typedText)
@@ -102,10 +102,10 @@ bool ExamSession::complete(const QString& typedText)
     m_state.MistakeCount = result.mistakeCount;
     m_state.MistakeReport = result.mistakeReport;
 
-    m_screen.Label3 = MistakeLabel(QString::number(result.mistakeCount));
-    m_screen.Command1Enabled = true;
-    m_screen.Command2Enabled = true;
-    m_screen.Command3Enabled = true;
+    m_screen.mistakesText = MistakeLabel(QString::number(result.mistakeCount));
+    m_screen.completeEnabled = true;
+    m_screen.mistakeListEnabled = true;
+    m_screen.menuEnabled = true;
     return modelWritten && typedWritten;
 }
 

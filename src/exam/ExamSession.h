@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/AppState.h"
+#include "core/Clock.h"
 #include "core/ScreenEffects.h"
 #include "exam/ExamCompare.h"
 #include "exam/ExamText.h"
@@ -39,11 +40,11 @@ QString MistakeListText(int mistakeCount, const QString& mistakeReport);
 
 struct ExamScreen {
     ExamState state = ExamState::Ready;
-    QString Label2 = ElapsedLabel(0);
-    QString Label3 = MistakeLabel(QStringLiteral("－"));
-    bool Command1Enabled = true;  // 入力完了
-    bool Command2Enabled = false; // 間違箇所
-    bool Command3Enabled = true;  // 目次へ
+    QString elapsedText = ElapsedLabel(0);                   // Label2
+    QString mistakesText = MistakeLabel(QStringLiteral("－")); // Label3
+    bool completeEnabled = true;     // 入力完了 (Command1)
+    bool mistakeListEnabled = false; // 間違箇所 (Command2)
+    bool menuEnabled = true;         // 目次へ (Command3)
     bool clockRunning = false;    // Timer1
 
     friend bool operator==(const ExamScreen&, const ExamScreen&) = default;
@@ -54,7 +55,7 @@ public:
     // MistakeCount and MistakeReport are the program's shared values: they
     // live in `state`, where F_miss reads them; the work files go to its
     // program folder.
-    explicit ExamSession(AppState& state) : m_state(state) {}
+    ExamSession(AppState& state, const Clock& clock) : m_state(state), m_clock(clock) {}
 
     // Opening: the model text of `exam`, the screen in Ready. A refused
     // file (too large) gives its message with the critical icon.
@@ -64,13 +65,12 @@ public:
     const ExamScreen& screen() const { return m_screen; }
     bool started() const { return m_screen.state == ExamState::Typing; }
 
-    // A key press in Text2 (or a composition that starts) at `now` seconds:
-    // the first one of an attempt starts the clock; later ones change
-    // nothing.
-    void keyPress(qint64 now);
+    // A key press in Text2 (or a composition that starts): the first one of
+    // an attempt starts the clock; later ones change nothing.
+    void keyPress();
 
     // Timer1: the time since the first key press, sampled now.
-    void tick(qint64 now);
+    void tick();
 
     // "入力完了": the clock stops, the work files are rewritten, the texts
     // are compared and the count shown. The comparison runs on the texts
@@ -84,6 +84,7 @@ public:
 
 private:
     AppState& m_state;
+    const Clock& m_clock;
     QString m_model;
     ExamScreen m_screen;
     qint64 m_startTime = 0;

@@ -47,7 +47,7 @@ void SizeBox(QPlainTextEdit* box, const QFont& font)
 } // namespace
 
 F_kentei::F_kentei(AppContext& ctx, const QString& examName, QWidget* parent)
-    : QDialog(parent), m_ctx(ctx), m_examName(examName), m_session(ctx.state)
+    : QDialog(parent), m_ctx(ctx), m_examName(examName), m_session(ctx.state, ctx.clock)
 {
     setObjectName(QStringLiteral("F_kentei"));
     m_timer1.setParent(this); // found by name like every control
@@ -147,11 +147,11 @@ void F_kentei::Form_Load()
 void F_kentei::render()
 {
     const ExamScreen& s = m_session.screen();
-    m_label2->setText(s.Label2);
-    m_label3->setText(s.Label3);
-    m_command1->setEnabled(s.Command1Enabled);
-    m_command2->setEnabled(s.Command2Enabled);
-    m_command3->setEnabled(s.Command3Enabled);
+    m_label2->setText(s.elapsedText);
+    m_label3->setText(s.mistakesText);
+    m_command1->setEnabled(s.completeEnabled);
+    m_command2->setEnabled(s.mistakeListEnabled);
+    m_command3->setEnabled(s.menuEnabled);
     if (s.clockRunning && !m_timer1.isActive())
         m_timer1.start();
     else if (!s.clockRunning)
@@ -165,13 +165,13 @@ void F_kentei::Text1_GotFocus()
 
 void F_kentei::Text2_KeyPress()
 {
-    m_session.keyPress(m_ctx.clock.nowSeconds());
+    m_session.keyPress();
     render();
 }
 
 void F_kentei::Timer1_Timer()
 {
-    m_session.tick(m_ctx.clock.nowSeconds());
+    m_session.tick();
     render();
 }
 

@@ -217,14 +217,14 @@ void F_game::render()
     setWindowTitle(s.title);
     renderInvaders();
 
-    m_picture2->setVisible(s.Picture2Visible);
-    if (s.Picture2Visible) {
+    m_picture2->setVisible(s.beamVisible);
+    if (s.beamVisible) {
         // Drawn from the bar up to the target while the shot is on its way.
-        const int top = px(s.Picture2Reach);
-        m_picture2->setGeometry(px(s.Picture2Left), top, px(BeamWidth), px(GroundLine) - top);
+        const int top = px(s.beamReach);
+        m_picture2->setGeometry(px(s.beamLeft), top, px(BeamWidth), px(GroundLine) - top);
     }
-    m_picture3->move(px(s.Picture3Left), px(s.Picture3Top));
-    m_picture3->setVisible(s.Picture3Visible);
+    m_picture3->move(px(s.explosionLeft), px(s.explosionTop));
+    m_picture3->setVisible(s.explosionVisible);
     if (s.scoreVisible) {
         m_score->setText(s.scoreCaption);
         m_score->adjustSize();
@@ -232,10 +232,10 @@ void F_game::render()
     }
     m_score->setVisible(s.scoreVisible);
 
-    m_stageClear->setVisible(s.Stage_clearVisible);
-    m_gameOver->setVisible(s.game_overVisible);
+    m_stageClear->setVisible(s.stageClearVisible);
+    m_gameOver->setVisible(s.gameOverVisible);
     for (const auto& [label, text] :
-         {std::pair{m_stageScore, s.STAGE_SCORE}, {m_totalScore, s.Total_score}, {m_hiScore, s.HI_SCORE}}) {
+         {std::pair{m_stageScore, s.stageScoreText}, {m_totalScore, s.totalScoreText}, {m_hiScore, s.highScoreText}}) {
         label->setText(text);
         label->adjustSize();
         label->setVisible(s.scoreLabelsVisible);
@@ -243,16 +243,16 @@ void F_game::render()
 
     // A screen reader names the box by what is to be typed there: the
     // target's word.
-    const QString typedHere = s.invaders[size_t(m_engine.CurrentTarget())].caption;
+    const QString typedHere = s.invaders[size_t(m_engine.currentTarget())].caption;
     if (m_text1->accessibleName() != typedHere)
         m_text1->setAccessibleName(typedHere);
 
     // "Start" first, so the focus leaving a disabled box goes to it.
-    m_command1->setEnabled(s.Command1Enabled);
-    m_text1->setEnabled(s.Text1Enabled);
+    m_command1->setEnabled(s.startEnabled);
+    m_text1->setEnabled(s.typingEnabled);
     // The box grows only by the characters the engine accepts; it is emptied
     // when the engine empties it.
-    if (s.Text1.isEmpty() && !m_text1->text().isEmpty())
+    if (s.typedText.isEmpty() && !m_text1->text().isEmpty())
         m_text1->clear();
     renderTimers();
 }
@@ -283,10 +283,10 @@ void F_game::renderTimers()
         else if (!timer.isActive() || timer.interval() != interval)
             timer.start(interval);
     };
-    run(m_timer1, t.Timer1, t.Timer1Interval);
-    run(m_timer2, t.Timer2, BeamTickInterval);
-    run(m_timer3, t.Timer3, CleanUpInterval);
-    run(m_timer4, t.Timer4, StagePauseInterval);
+    run(m_timer1, t.descent, t.descentInterval);
+    run(m_timer2, t.beam, BeamTickInterval);
+    run(m_timer3, t.cleanUp, CleanUpInterval);
+    run(m_timer4, t.pause, StagePauseInterval);
 }
 
 KeyOutcome F_game::Text1_KeyPress(char32_t key)

@@ -46,21 +46,21 @@ void GameEngine::newGame()
     m_typePosition = 1;
     m_stageNumber = 1;
     stageSetup();
-    m_screen.timers.Timer1 = true;
-    m_screen.Text1Enabled = true;
+    m_screen.timers.descent = true;
+    m_screen.typingEnabled = true;
     m_phase = Phase::Playing;
 }
 
 void GameEngine::hideEverything()
 {
-    m_screen.Command1Enabled = false;
-    m_screen.timers.Timer1 = m_screen.timers.Timer2 = m_screen.timers.Timer3 = m_screen.timers.Timer4 = false;
-    m_screen.Picture2Visible = m_screen.Picture3Visible = false;
-    m_screen.game_overVisible = m_screen.Stage_clearVisible = m_screen.scoreLabelsVisible = false;
+    m_screen.startEnabled = false;
+    m_screen.timers.descent = m_screen.timers.beam = m_screen.timers.cleanUp = m_screen.timers.pause = false;
+    m_screen.beamVisible = m_screen.explosionVisible = false;
+    m_screen.gameOverVisible = m_screen.stageClearVisible = m_screen.scoreLabelsVisible = false;
     m_screen.scoreVisible = false;
     for (InvaderView& invader : m_screen.invaders)
         invader.visible = false;
-    m_screen.Text1.clear();
+    m_screen.typedText.clear();
 }
 
 void GameEngine::stageSetup()
@@ -69,7 +69,7 @@ void GameEngine::stageSetup()
     if (m_words.isEmpty())
         return;
     m_random.reseed(); // before every stage, so no two games fall alike
-    m_screen.timers.Timer1Interval = m_descentInterval;
+    m_screen.timers.descentInterval = m_descentInterval;
     const double spacing = InvaderSpacing(m_descentInterval);
     for (int i = 0; i < InvaderCount; ++i) {
         InvaderView& invader = m_screen.invaders[size_t(i)];
@@ -107,25 +107,25 @@ KeyOutcome GameEngine::keyPress(char32_t key)
     if (m_typePosition > word.size() || key != word[m_typePosition - 1])
         return outcome;
     ++m_typePosition;
-    m_screen.Text1 += QString::fromUcs4(&key, 1);
+    m_screen.typedText += QString::fromUcs4(&key, 1);
     outcome.accepted = true;
-    if (m_screen.Text1 == target().caption)
+    if (m_screen.typedText == target().caption)
         fire();
     return outcome;
 }
 
 void GameEngine::fire()
 {
-    m_screen.Picture2Left = target().centre();
-    m_screen.Picture2Top = GroundLine;
-    m_screen.Picture2Reach = target().bottom();
-    m_screen.Picture2Visible = true;
-    m_screen.timers.Timer2 = true;
+    m_screen.beamLeft = target().centre();
+    m_screen.beamTop = GroundLine;
+    m_screen.beamReach = target().bottom();
+    m_screen.beamVisible = true;
+    m_screen.timers.beam = true;
 }
 
 ScreenEffects GameEngine::descentTick()
 {
-    if (!m_screen.timers.Timer1)
+    if (!m_screen.timers.descent)
         return {};
     // Half of the column moves at each tick, so it marches down in turns;
     // destroyed invaders move too and the column keeps its spacing.
@@ -133,8 +133,8 @@ ScreenEffects GameEngine::descentTick()
     for (int i = m_marchPhase ? 0 : 1; i < InvaderCount; i += 2)
         m_screen.invaders[size_t(i)].top += step;
     m_marchPhase = !m_marchPhase;
-    if (m_screen.Picture2Visible)
-        m_screen.Picture2Reach = target().bottom();
+    if (m_screen.beamVisible)
+        m_screen.beamReach = target().bottom();
     if (target().bottom() > GroundLine)
         endGame();
     return {};
@@ -145,41 +145,41 @@ void GameEngine::endGame()
     m_phase = Phase::GameOver;
     m_totalScore += m_stageScore;
     showScores();
-    m_screen.game_overVisible = true;
+    m_screen.gameOverVisible = true;
     m_screen.scoreLabelsVisible = true;
-    m_screen.timers.Timer1 = false;
+    m_screen.timers.descent = false;
     // A beam still flying misses: the game is over and its total shown, so
     // a late hit must not add points or clear the stage behind GAME OVER.
-    m_screen.timers.Timer2 = false;
-    m_screen.Picture2Visible = false;
-    m_screen.Command1Enabled = true;
-    m_screen.Text1Enabled = false;
+    m_screen.timers.beam = false;
+    m_screen.beamVisible = false;
+    m_screen.startEnabled = true;
+    m_screen.typingEnabled = false;
 }
 
 ScreenEffects GameEngine::beamTick()
 {
-    if (!m_screen.timers.Timer2)
+    if (!m_screen.timers.beam)
         return {};
     InvaderView& hit = target();
-    while (hit.bottom() < m_screen.Picture2Top)
-        m_screen.Picture2Top -= BeamStep;
-    m_screen.timers.Timer2 = false;
+    while (hit.bottom() < m_screen.beamTop)
+        m_screen.beamTop -= BeamStep;
+    m_screen.timers.beam = false;
 
-    m_screen.Picture3Left = hit.centre() - ExplosionWidth / 2.0;
-    m_screen.Picture3Top = hit.top;
-    m_screen.Picture3Visible = true;
+    m_screen.explosionLeft = hit.centre() - ExplosionWidth / 2.0;
+    m_screen.explosionTop = hit.top;
+    m_screen.explosionVisible = true;
 
-    const qint64 points = HitPoints(m_descentInterval, int(m_screen.Text1.toUcs4().size()), hit.top);
+    const qint64 points = HitPoints(m_descentInterval, int(m_screen.typedText.toUcs4().size()), hit.top);
     m_screen.scoreCaption = QString::number(points);
     m_stageScore += points;
     m_screen.scoreTop = hit.top + PointsLabelOffset;
     m_screen.scoreCentre = hit.centre();
     m_screen.scoreVisible = true;
 
-    m_screen.Text1.clear();
+    m_screen.typedText.clear();
     m_typePosition = 1;
-    m_screen.timers.Timer3 = true;
-    m_screen.Picture2Visible = false;
+    m_screen.timers.cleanUp = true;
+    m_screen.beamVisible = false;
     hit.visible = false;
 
     if (m_currentTarget < InvaderCount - 1) {
@@ -194,10 +194,10 @@ ScreenEffects GameEngine::beamTick()
         m_phase = Phase::StageClear;
         m_totalScore += m_stageScore;
         showScores();
-        m_screen.Stage_clearVisible = true;
+        m_screen.stageClearVisible = true;
         m_screen.scoreLabelsVisible = true;
-        m_screen.timers.Timer1 = false;
-        m_screen.timers.Timer4 = true;
+        m_screen.timers.descent = false;
+        m_screen.timers.pause = true;
     }
     showTarget();
     return {};
@@ -205,42 +205,42 @@ ScreenEffects GameEngine::beamTick()
 
 ScreenEffects GameEngine::cleanUpTick()
 {
-    if (!m_screen.timers.Timer3)
+    if (!m_screen.timers.cleanUp)
         return {};
-    m_screen.Picture3Visible = false;
+    m_screen.explosionVisible = false;
     m_screen.scoreVisible = false;
-    m_screen.timers.Timer3 = false;
+    m_screen.timers.cleanUp = false;
     return {};
 }
 
 ScreenEffects GameEngine::pauseTick()
 {
-    if (!m_screen.timers.Timer4)
+    if (!m_screen.timers.pause)
         return {};
     ++m_stageNumber;
     m_stageScore = 0;
-    m_screen.Stage_clearVisible = false;
+    m_screen.stageClearVisible = false;
     m_screen.scoreLabelsVisible = false;
     m_descentInterval = NextDescentInterval(m_descentInterval);
     stageSetup();
-    m_screen.timers.Timer4 = false;
-    m_screen.timers.Timer1 = true;
+    m_screen.timers.pause = false;
+    m_screen.timers.descent = true;
     m_phase = Phase::Playing;
     return {};
 }
 
 void GameEngine::close()
 {
-    m_screen.timers.Timer1 = m_screen.timers.Timer2 = m_screen.timers.Timer3 = m_screen.timers.Timer4 = false;
+    m_screen.timers.descent = m_screen.timers.beam = m_screen.timers.cleanUp = m_screen.timers.pause = false;
 }
 
 void GameEngine::showScores()
 {
     if (m_totalScore > m_highScore)
         m_highScore = m_totalScore;
-    m_screen.STAGE_SCORE = QStringLiteral("STAGE SCORE:") + QString::number(m_stageScore);
-    m_screen.Total_score = QStringLiteral("TOTAL SCORE:") + QString::number(m_totalScore);
-    m_screen.HI_SCORE = QStringLiteral("HIGH  SCORE:") + QString::number(m_highScore);
+    m_screen.stageScoreText = QStringLiteral("STAGE SCORE:") + QString::number(m_stageScore);
+    m_screen.totalScoreText = QStringLiteral("TOTAL SCORE:") + QString::number(m_totalScore);
+    m_screen.highScoreText = QStringLiteral("HIGH  SCORE:") + QString::number(m_highScore);
 }
 
 } // namespace morvela

@@ -35,11 +35,11 @@ struct InvaderView {
 
 // Which of the window's four timers run, and Timer1's interval.
 struct GameTimers {
-    bool Timer1 = false; // descent
-    int Timer1Interval = FirstDescentInterval;
-    bool Timer2 = false; // beam
-    bool Timer3 = false; // clean-up
-    bool Timer4 = false; // stage pause
+    bool descent = false; // Timer1
+    int descentInterval = FirstDescentInterval;
+    bool beam = false;    // Timer2
+    bool cleanUp = false; // Timer3
+    bool pause = false;   // Timer4, the pause between stages
     friend bool operator==(const GameTimers&, const GameTimers&) = default;
 };
 
@@ -47,26 +47,26 @@ struct GameTimers {
 struct GameScreen {
     QString title;
     std::array<InvaderView, InvaderCount> invaders;
-    bool Picture2Visible = false; // the beam
-    double Picture2Left = 0;
-    double Picture2Top = 0;
-    double Picture2Reach = 0;     // the target's lower edge, where the beam is drawn to while it flies
-    bool Picture3Visible = false; // the explosion
-    double Picture3Left = 0;
-    double Picture3Top = 0;
+    bool beamVisible = false;     // Picture2
+    double beamLeft = 0;
+    double beamTop = 0;
+    double beamReach = 0;         // the target's lower edge, where the beam is drawn to while it flies
+    bool explosionVisible = false; // Picture3
+    double explosionLeft = 0;
+    double explosionTop = 0;
     bool scoreVisible = false;    // the points of the last hit
     QString scoreCaption;
     double scoreCentre = 0;       // centred under the hit invader
     double scoreTop = 0;
-    bool Stage_clearVisible = false;
-    bool game_overVisible = false;
+    bool stageClearVisible = false; // Stage_clear
+    bool gameOverVisible = false;   // game_over
     bool scoreLabelsVisible = false;
-    QString STAGE_SCORE;
-    QString Total_score;
-    QString HI_SCORE;
-    QString Text1;
-    bool Text1Enabled = false;
-    bool Command1Enabled = false;
+    QString stageScoreText;         // STAGE_SCORE
+    QString totalScoreText;         // Total_score
+    QString highScoreText;          // HI_SCORE
+    QString typedText;              // Text1
+    bool typingEnabled = false;     // Text1
+    bool startEnabled = false;      // Command1 "Start"
     GameTimers timers;
 };
 
@@ -96,13 +96,13 @@ public:
     void close();                  // every timer stops
 
     const GameScreen& screen() const { return m_screen; }
-    int StageNumber() const { return m_stageNumber; }
-    qint64 StageScore() const { return m_stageScore; }
-    qint64 TotalScore() const { return m_totalScore; }
-    int CurrentTarget() const { return m_currentTarget; }
-    int TypePosition() const { return m_typePosition; }
-    int DescentInterval() const { return m_descentInterval; }
-    QString TargetHint(int invader) const { return m_targetHints[size_t(invader)]; }
+    int stageNumber() const { return m_stageNumber; }
+    qint64 stageScore() const { return m_stageScore; }
+    qint64 totalScore() const { return m_totalScore; }
+    int currentTarget() const { return m_currentTarget; }
+    int typePosition() const { return m_typePosition; }
+    int descentInterval() const { return m_descentInterval; }
+    QString targetHint(int invader) const { return m_targetHints[size_t(invader)]; }
     bool playing() const { return m_phase == Phase::Playing; }
     bool stageCleared() const { return m_phase == Phase::StageClear; }
     bool gameOver() const { return m_phase == Phase::GameOver; }

@@ -92,17 +92,14 @@ void F_Position::Form_Load()
     m_picture1->loadPicture(m_ctx.state.data, QStringLiteral("keyboard.bmp"));
     m_label5->setText(HomeRowSequence);
     m_text1->setAccessibleName(HomeRowSequence);
-    m_drill.open();
-    m_text1->clear();
-    render();
-    m_text1->setFocus();
+    apply(m_drill.open());
     LoadLesson0Page(this);
 }
 
 void F_Position::render()
 {
-    m_label6->setText(m_drill.Label6());
-    m_command1->setEnabled(m_drill.Command1Enabled());
+    m_label6->setText(m_drill.praise());
+    m_command1->setEnabled(m_drill.nextPageOpen());
     m_picture1->setKeyMark(MarkFor(m_drill.markedKey()));
     m_missedKeys->setText(m_drill.missedKeysLine());
 }

@@ -81,17 +81,15 @@ void F_welcome::Form_Load()
 {
     const auto& sentences = SpeedTestSentences();
     m_lines->setTexts({sentences[0], sentences[1], sentences[2]});
-    m_test.open();
-    m_lines->clear();
-    render();
+    apply(m_test.open());
     LoadLesson0Page(this);
 }
 
 void F_welcome::render()
 {
-    m_label8->setText(m_test.Label8());
-    m_label9->setText(m_test.Label9());
-    m_command2->setEnabled(m_test.Command2Enabled());
+    m_label8->setText(m_test.resultLine());
+    m_label9->setText(m_test.bestTimeLine());
+    m_command2->setEnabled(m_test.nextPageOpen());
 }
 
 KeyOutcome F_welcome::Text_KeyPress(int box, char32_t key)

@@ -1,6 +1,7 @@
 #include "intro/Lesson0.h"
 
 #include "core/MissedKeys.h"
+#include "core/OfferKey.h"
 
 namespace morvela {
 
@@ -11,7 +12,7 @@ QString Lesson0PageId(Lesson0Page page)
 
 bool Lesson0NextPageOpen(const ProgressRecord& record, Lesson0Page page)
 {
-    return record.LessonStates[0] == LessonState::Completed || record.FurthestPage >= Lesson0PageId(page);
+    return record.LessonStates[0] == LessonState::Completed || PagePassed(record, Lesson0PageId(page));
 }
 
 int SpeedBand(const QString& bestSpeedTime)
@@ -70,31 +71,31 @@ ScreenEffects PassLesson0Page(ProgressRecord& record, Lesson0Page passed)
     return effects;
 }
 
-void HomeRowDrill::open()
+ScreenEffects HomeRowDrill::open()
 {
     m_attempt.restart();
-    m_label6.clear();
+    m_praise.clear();
     m_missedKeys.clear();
-    m_command1Enabled = Lesson0NextPageOpen(m_record, Lesson0Page::Position);
+    m_nextPageOpen = Lesson0NextPageOpen(m_record, Lesson0Page::Position);
+    ScreenEffects effects;
+    effects.clearBoxes = {QStringLiteral("Text1")};
+    effects.focus = QStringLiteral("Text1");
+    return effects;
 }
 
 KeyOutcome HomeRowDrill::keyPress(char32_t typed)
 {
-    KeyOutcome key;
-    const TypingAttempt::Result result = m_attempt.type(typed);
-    if (result == TypingAttempt::Result::Refused)
-        return key;
-    key.accepted = true;
-    if (result == TypingAttempt::Result::Completed) {
+    return OfferToText(m_attempt, typed, [this] {
         m_missedKeys = MostMissedLine(m_attempt.mostMissed());
         m_attempt.rewind();
         m_record.LessonStates[0] = LessonState::Completed;
-        m_label6 = QStringLiteral("ＯＫ！その調子です。");
-        m_command1Enabled = true;
-        key.effects.rowStateShown = true;
-        key.effects.focus = QStringLiteral("Command1");
-    }
-    return key;
+        m_praise = QStringLiteral("ＯＫ！その調子です。");
+        m_nextPageOpen = true;
+        ScreenEffects effects;
+        effects.rowStateShown = true;
+        effects.focus = QStringLiteral("Command1");
+        return effects;
+    });
 }
 
 } // namespace morvela

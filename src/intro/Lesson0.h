@@ -44,16 +44,17 @@ class HomeRowDrill {
 public:
     explicit HomeRowDrill(ProgressRecord& record) : m_record(record), m_attempt(HomeRowSequence) {}
 
-    // The page opens: a new attempt; "次ページ>>" open if passed before.
-    void open();
+    // The page opens: a new attempt in an emptied box; "次ページ>>" open if
+    // passed before.
+    ScreenEffects open();
     // Completing the sequence makes Lesson0State "完了", praises the learner
     // and sends the focus to "次ページ>>".
     KeyOutcome keyPress(char32_t typed);
 
-    int CursorPos() const { return m_attempt.CursorPos(); }
-    int MissCount() const { return m_attempt.MissCount(); }
-    QString Label6() const { return m_label6; }
-    bool Command1Enabled() const { return m_command1Enabled; }
+    int cursor() const { return m_attempt.cursor(); }
+    int misses() const { return m_attempt.misses(); }
+    QString praise() const { return m_praise; } // "" until the sequence is typed through
+    bool nextPageOpen() const { return m_nextPageOpen; }
     // The character whose key the keyboard picture marks after a miss (0:
     // none), and the keys missed most, named each time the sequence is
     // typed through (the misses count on from one sequence to the next).
@@ -63,9 +64,9 @@ public:
 private:
     ProgressRecord& m_record;
     TypingAttempt m_attempt;
-    QString m_label6;
+    QString m_praise;
     QString m_missedKeys;
-    bool m_command1Enabled = false;
+    bool m_nextPageOpen = false;
 };
 
 } // namespace morvela

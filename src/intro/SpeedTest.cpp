@@ -1,5 +1,6 @@
 #include "intro/SpeedTest.h"
 
+#include "core/OfferKey.h"
 #include "intro/Lesson0.h"
 
 namespace morvela {
@@ -26,60 +27,43 @@ QString BestSpeedTimeLine(const QString& bestSpeedTime)
 }
 
 SpeedTest::SpeedTest(ProgressRecord& record, const Clock& clock)
-    : m_record(record), m_clock(clock),
-      m_attempt({SpeedTestSentences()[0], SpeedTestSentences()[1], SpeedTestSentences()[2]})
+    : m_record(record),
+      m_attempt({SpeedTestSentences()[0], SpeedTestSentences()[1], SpeedTestSentences()[2]}, clock)
 {
-    restart();
 }
 
-void SpeedTest::open()
+ScreenEffects SpeedTest::open()
 {
     restart();
     StartLesson(m_record.LessonStates[0]);
-    m_command2Enabled = Lesson0NextPageOpen(m_record, Lesson0Page::Welcome);
+    m_nextPageOpen = Lesson0NextPageOpen(m_record, Lesson0Page::Welcome);
+    ScreenEffects effects;
+    effects.clearBoxes = {QStringLiteral("Text1"), QStringLiteral("Text2"), QStringLiteral("Text3")};
+    effects.focus = QStringLiteral("Text1");
+    return effects;
 }
 
 void SpeedTest::restart()
 {
     m_attempt.restart();
-    m_timingStarted = false;
 }
 
 KeyOutcome SpeedTest::keyPress(int box, char32_t typed)
 {
-    KeyOutcome key;
-    key.line = currentBox();
-    if (box != currentBox())
-        return key; // a box out of reach takes nothing and counts nothing
+    return OfferToLines(m_attempt, box, typed, [this] { return finish(); });
+}
 
-    const LinesAttempt::Step step = m_attempt.type(typed);
-    key.line = currentBox();
-    if (step == LinesAttempt::Step::Refused)
-        return key;
-
-    key.accepted = true;
-    if (box == 0 && !m_timingStarted) {
-        m_startTime = m_clock.nowSeconds();
-        m_timingStarted = true;
-    }
-    if (step != LinesAttempt::Step::AllDone)
-        return key;
-
+ScreenEffects SpeedTest::finish()
+{
     // The last sentence is in: typing on checks it from its start again,
     // and finishing again is timed from the first start.
     m_attempt.rewindLine();
-    finish();
-    m_command2Enabled = true;
-    key.effects.focus = QStringLiteral("Command2");
-    return key;
-}
-
-void SpeedTest::finish()
-{
-    m_endTime = m_clock.nowSeconds();
-    m_speedTime = FormatBestTime(m_endTime - m_startTime);
-    m_label8 = SpeedResultLine(m_speedTime, MissCount());
-    ApplyBestTime(m_record.BestSpeedTime, m_speedTime);
+    m_resultLine = SpeedResultLine(speedTime(), misses());
+    m_attempt.keepBestTime(m_record.BestSpeedTime);
+    m_nextPageOpen = true;
+    ScreenEffects effects;
+    effects.focus = QStringLiteral("Command2");
+    return effects;
 }
 
 } // namespace morvela

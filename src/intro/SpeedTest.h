@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/ProgressRecord.h"
-#include "core/LinesAttempt.h"
+#include "core/TimedLinesAttempt.h"
 #include "core/ScreenEffects.h"
 #include "core/Clock.h"
 
@@ -19,16 +19,17 @@ QString SpeedResultLine(const QString& speedTime, int misses);
 QString BestSpeedTimeLine(const QString& bestSpeedTime);
 
 // The speed test of page 00-01: the learner types the three sentences in
-// turn; the clock runs from the first correct character of the first
-// sentence to the last character of the third. Only the box whose turn it
-// is takes characters, so a click elsewhere cannot start the clock late or
-// scramble the cursor.
+// turn against the clock (a timed attempt: the clock runs from the first
+// correct character to the last one of the third sentence). Only the box
+// whose turn it is takes characters, so a click elsewhere cannot start the
+// clock late or scramble the cursor.
 class SpeedTest {
 public:
     SpeedTest(ProgressRecord& record, const Clock& clock);
 
-    // The page opens: a new attempt, "未" becomes "練習中" (in memory only).
-    void open();
+    // The page opens: a new attempt with the boxes emptied, "未" becomes
+    // "練習中" (in memory only, the menu's row is not redrawn).
+    ScreenEffects open();
 
     // "もう一度": a new attempt. The result and best lines stay.
     void restart();
@@ -43,30 +44,27 @@ public:
     // at the last box, where typing on checks the last sentence again.
     int currentBox() const { return m_attempt.line(); }
 
-    int CursorPos() const { return m_attempt.CursorPos(); }
-    int MissCount() const { return m_attempt.MissCount(); }
-    bool TimingStarted() const { return m_timingStarted; }
-    qint64 StartTime() const { return m_startTime; }
-    qint64 EndTime() const { return m_endTime; }
-    QString SpeedTime() const { return m_speedTime; }
+    int cursor() const { return m_attempt.cursor(); }
+    int misses() const { return m_attempt.misses(); }
+    bool timingStarted() const { return m_attempt.timingStarted(); }
+    qint64 startTime() const { return m_attempt.startTime(); }
+    qint64 endTime() const { return m_attempt.endTime(); }
+    QString speedTime() const { return m_attempt.time(); }
 
-    QString Label8() const { return m_label8; }
-    QString Label9() const { return BestSpeedTimeLine(m_record.BestSpeedTime); }
+    // The result of the last finished attempt ("" before the first), and the
+    // stored best time, as the page shows them.
+    QString resultLine() const { return m_resultLine; }
+    QString bestTimeLine() const { return BestSpeedTimeLine(m_record.BestSpeedTime); }
     // "次ページ>>": open when the page was passed before or the test is done.
-    bool Command2Enabled() const { return m_command2Enabled; }
+    bool nextPageOpen() const { return m_nextPageOpen; }
 
 private:
-    void finish();
+    ScreenEffects finish();
 
     ProgressRecord& m_record;
-    const Clock& m_clock;
-    LinesAttempt m_attempt;
-    bool m_timingStarted = false;
-    bool m_command2Enabled = false;
-    qint64 m_startTime = 0;
-    qint64 m_endTime = 0;
-    QString m_speedTime;
-    QString m_label8;
+    TimedLinesAttempt m_attempt;
+    bool m_nextPageOpen = false;
+    QString m_resultLine;
 };
 
 } // namespace morvela

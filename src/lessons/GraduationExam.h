@@ -3,7 +3,7 @@
 #include "core/ProgressRecord.h"
 #include "core/ScreenEffects.h"
 #include "lessons/SentenceLines.h"
-#include "core/Clock.h"
+#include "core/TimedLinesAttempt.h"
 
 #include <QString>
 
@@ -24,33 +24,30 @@ public:
     // The window opens: empty boxes; "未" becomes "挑戦中" (in memory only).
     ScreenEffects open();
 
-    // A character typed or committed into the box of `line` (0-based).
-    // `line` of the outcome is the line whose turn it is after it.
+    // A character typed or committed into the box of `line` (0-based); only
+    // the line whose turn it is takes it. `line` of the outcome is the line
+    // whose turn it is after it.
     KeyOutcome keyPress(int line, char32_t typed);
 
     ScreenEffects again(); // Command3: the attempt dropped, boxes emptied
-    ScreenEffects toMenu() { return SentenceLines::toMenu(); } // Command1
+    ScreenEffects toMenu() { return LeaveSentenceScreen(); } // Command1
 
-    const SentenceScript& script() const { return m_lines.script(); }
-    int line() const { return m_lines.line(); }
-    int CursorPos() const { return m_lines.CursorPos(); }
-    int MissCount() const { return m_lines.MissCount(); }
-    bool ExamStarted() const { return m_started; }
-    qint64 ExamStartTime() const { return m_startTime; }
-    qint64 ExamEndTime() const { return m_endTime; }
+    const SentenceScript& script() const { return m_script; }
+    int line() const { return m_attempt.line(); }
+    int cursor() const { return m_attempt.cursor(); }
+    int misses() const { return m_attempt.misses(); }
+    bool examStarted() const { return m_attempt.timingStarted(); }
+    qint64 examStartTime() const { return m_attempt.startTime(); }
+    qint64 examEndTime() const { return m_attempt.endTime(); }
     // "mm分ss" of the last completed attempt; the result windows show it.
-    QString ExamTime() const { return m_examTime; }
+    QString examTime() const { return m_attempt.time(); }
 
 private:
     ScreenEffects finish();
 
     ProgressRecord& m_record;
-    const Clock& m_clock;
-    SentenceLines m_lines;
-    bool m_started = false;
-    qint64 m_startTime = 0;
-    qint64 m_endTime = 0;
-    QString m_examTime;
+    const SentenceScript& m_script;
+    TimedLinesAttempt m_attempt;
 };
 
 } // namespace morvela

@@ -38,7 +38,7 @@ void GraduationExamWindow::Form_Load()
 
 void GraduationExamWindow::showResultScreen(const QString& screen)
 {
-    m_ctx.runScreen<GraduationResultWindow>(this, screen, m_exam.ExamTime(),
+    m_ctx.runScreen<GraduationResultWindow>(this, screen, m_exam.examTime(),
                                             m_ctx.state.progress.BestGraduationTime);
 }
 

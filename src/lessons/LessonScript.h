@@ -11,7 +11,7 @@ struct DrillPage {
     enum class Kind { Rhythm, Word };
 
     QString pageId;    // "LL-PP", what FurthestPage is raised to on a pass
-    Kind kind;         // word pages come after the lesson's LastRhythmPage
+    Kind kind;         // word pages come after the lesson's lastRhythmPage
     QString drillText; // exactly what the learner types
     QString label;     // Label6: the instruction line, or on a word page the
                        // kanji caption whose spaces set each word over its
@@ -25,14 +25,14 @@ struct LessonScript {
     QString windowName;     // "F_les1_1"
     QString titleTag;       // " ● Lesson1 ●"
     QString hint;           // Label1
-    int LastRhythmPage;     // the pages after it are word pages
+    int lastRhythmPage;     // the pages after it are word pages
     QString endMessage;     // shown when the last page is left forward
     std::array<DrillPage, 7> pages;
 
     static constexpr int PageCount = 7;
 
     const DrillPage& page(int pageNo) const { return pages[size_t(pageNo - 1)]; }
-    bool isWordPage(int pageNo) const { return pageNo > LastRhythmPage; }
+    bool isWordPage(int pageNo) const { return pageNo > lastRhythmPage; }
     // Lesson 1 has no page label.
     bool hasPageLabel() const { return lesson != 1; }
 };

@@ -1,6 +1,8 @@
 #include "lessons/RhythmDrill.h"
 
 #include "core/MissedKeys.h"
+#include "core/OfferKey.h"
+#include "lessons/MissJudgement.h"
 
 namespace morvela {
 
@@ -44,10 +46,14 @@ QString JudgementMessage(Judgement judgement)
 
 Judgement RhythmJudgement(int missCount, int interval, const std::array<int, 5>& levels, bool wordPage)
 {
-    if (missCount >= 10) // a stopped metronome (0) is not level 1
+    switch (JudgeMisses(missCount)) {
+    case MissBand::TenOrMore: // a stopped metronome (0) is not level 1
         return interval == levels[0] ? Judgement::ManyMissesCalmDown : Judgement::ManyMissesSlowDown;
-    if (missCount >= 5)
+    case MissBand::FiveToNine:
         return Judgement::FewerMisses;
+    case MissBand::FewerThanFive:
+        break;
+    }
     if (interval == levels[4] || interval == 0 || wordPage)
         return Judgement::Passed;
     return Judgement::SpeedUp;
@@ -68,23 +74,19 @@ TimerChange MetronomeTimerChange(bool timerActive, int runningInterval, int inte
 }
 
 RhythmDrill::RhythmDrill(const LessonScript& script, ProgressRecord& record, const std::array<int, 5>& levels)
-    : m_script(script), m_record(record), m_levels(levels)
+    : m_script(script), m_lesson(record, script.lesson, PageIdsOf(script.pages), QStringLiteral("Command4")),
+      m_levels(levels)
 {
     enterPage(1);
-}
-
-QString& RhythmDrill::lessonState() const
-{
-    return m_record.LessonStates[size_t(m_script.lesson)];
 }
 
 ScreenEffects RhythmDrill::open()
 {
     ScreenEffects effects;
     enterPage(1);
-    m_screen.Command5Enabled = false;
-    m_screen.Command4Enabled = m_record.FurthestPage >= m_script.page(1).pageId;
-    effects.rowStateShown = StartLesson(lessonState());
+    m_screen.previousPageEnabled = false;
+    m_screen.nextPageEnabled = m_lesson.passedBefore(1);
+    effects.rowStateShown = m_lesson.start();
     clearText1(effects);
     return typingOn(effects);
 }
@@ -94,25 +96,25 @@ void RhythmDrill::enterPage(int pageNo)
     m_pageNo = pageNo;
     const DrillPage& page = m_script.page(pageNo);
     m_attempt.setText(page.drillText);
-    m_screen.Label4 = page.drillText;
-    m_screen.Label6 = page.label;
-    m_screen.Label3 = LevelDigit(1);
+    m_screen.drillText = page.drillText;
+    m_screen.pageLabel = page.label;
+    m_screen.levelDigit = LevelDigit(1);
     m_missedKeys.clear();
     if (m_script.isWordPage(pageNo)) {
         // Word pages are typed slowly and surely, with no beat.
         m_screen.interval = 0;
         m_running = false;
-        m_screen.Command1 = MetronomeCaption::Again;
-        m_screen.Command2Enabled = false;
-        m_screen.Command3Enabled = false;
-        m_screen.Label5 = page.advice;
+        m_screen.metronomeCaption = MetronomeCaption::Again;
+        m_screen.fasterEnabled = false;
+        m_screen.slowerEnabled = false;
+        m_screen.advice = page.advice;
     } else {
         m_screen.interval = m_levels[0];
         m_running = true;
-        m_screen.Command1 = MetronomeCaption::Stop;
-        m_screen.Command2Enabled = true;
-        m_screen.Command3Enabled = true;
-        m_screen.Label5 = HomePositionAdvice;
+        m_screen.metronomeCaption = MetronomeCaption::Stop;
+        m_screen.fasterEnabled = true;
+        m_screen.slowerEnabled = true;
+        m_screen.advice = HomePositionAdvice;
     }
 }
 
@@ -124,23 +126,14 @@ void RhythmDrill::restartAttempt()
 void RhythmDrill::runAtLevel(int level)
 {
     m_screen.interval = m_levels[size_t(level - 1)];
-    m_screen.Label3 = LevelDigit(level);
+    m_screen.levelDigit = LevelDigit(level);
 }
 
 KeyOutcome RhythmDrill::keyPress(char32_t key)
 {
-    KeyOutcome result;
-    switch (m_attempt.type(key)) {
-    case TypingAttempt::Result::Refused:
-        return result;
-    case TypingAttempt::Result::Accepted:
-        result.accepted = true;
-        return result;
-    case TypingAttempt::Result::Completed:
-        break;
-    }
-    result.effects = judge();
-    result.accepted = !result.effects.clearBoxes.contains(Text1);
+    KeyOutcome result = OfferToText(m_attempt, key, [this] { return judge(); });
+    if (result.effects.clearBoxes.contains(Text1))
+        result.accepted = false; // the box is emptied for a new attempt
     return result;
 }
 
@@ -148,19 +141,13 @@ ScreenEffects RhythmDrill::judge()
 {
     ScreenEffects effects;
     const bool wordPage = m_script.isWordPage(m_pageNo);
-    const Judgement verdict = RhythmJudgement(m_attempt.MissCount(), m_screen.interval, m_levels, wordPage);
-    m_screen.Label5 = JudgementMessage(verdict);
+    const Judgement verdict = RhythmJudgement(m_attempt.misses(), m_screen.interval, m_levels, wordPage);
+    m_screen.advice = JudgementMessage(verdict);
     m_missedKeys = MostMissedLine(m_attempt.mostMissed());
 
     if (verdict == Judgement::Passed) {
-        RaiseFurthestPage(m_record, m_script.page(m_pageNo).pageId);
-        m_screen.Command4Enabled = true;
-        if (m_pageNo == LessonScript::PageCount) {
-            lessonState() = LessonState::Completed;
-            effects.rowStateShown = true;
-        }
-        effects.save = true; // on every pass, raised or not
-        effects.focus = QStringLiteral("Command4");
+        effects = m_lesson.pass(m_pageNo);
+        m_screen.nextPageEnabled = true;
     }
 
     if (!wordPage) {
@@ -197,14 +184,14 @@ void RhythmDrill::stopMetronome()
     m_savedInterval = m_screen.interval;
     m_screen.interval = 0;
     m_running = false;
-    m_screen.Command1 = MetronomeCaption::Restart;
+    m_screen.metronomeCaption = MetronomeCaption::Restart;
 }
 
 void RhythmDrill::restartMetronome()
 {
     m_screen.interval = m_savedInterval;
     m_running = true;
-    m_screen.Command1 = MetronomeCaption::Stop;
+    m_screen.metronomeCaption = MetronomeCaption::Stop;
 }
 
 ScreenEffects RhythmDrill::faster()
@@ -238,7 +225,7 @@ ScreenEffects RhythmDrill::changeLevel(int step)
     runAtLevel(level + step);
     if (!wasRunning) {
         m_running = true;
-        m_screen.Command1 = MetronomeCaption::Stop;
+        m_screen.metronomeCaption = MetronomeCaption::Stop;
         clearText1(effects);
         restartAttempt();
     }
@@ -259,9 +246,9 @@ ScreenEffects RhythmDrill::nextPage()
         return typingOn(effects);
     }
     enterPage(m_pageNo + 1);
-    m_screen.Command5Enabled = true;
+    m_screen.previousPageEnabled = true;
     // Forward past a page only once it has been passed.
-    m_screen.Command4Enabled = m_record.FurthestPage >= m_script.page(m_pageNo).pageId;
+    m_screen.nextPageEnabled = m_lesson.passedBefore(m_pageNo);
     return typingOn(effects);
 }
 
@@ -270,10 +257,10 @@ ScreenEffects RhythmDrill::previousPage()
     ScreenEffects effects;
     clearText1(effects);
     enterPage(qMax(1, m_pageNo - 1));
-    if (m_record.FurthestPage >= m_script.page(m_pageNo).pageId)
-        m_screen.Command4Enabled = true;
+    if (m_lesson.passedBefore(m_pageNo))
+        m_screen.nextPageEnabled = true;
     if (m_pageNo == 1)
-        m_screen.Command5Enabled = false;
+        m_screen.previousPageEnabled = false;
     return typingOn(effects);
 }
 

@@ -4,6 +4,7 @@
 #include "core/ScreenEffects.h"
 #include "core/TypingAttempt.h"
 #include "lessons/LessonScript.h"
+#include "lessons/PagedLesson.h"
 
 #include <QString>
 
@@ -39,16 +40,16 @@ TimerChange MetronomeTimerChange(bool timerActive, int runningInterval, int inte
 
 // What a rhythm lesson window shows.
 struct DrillScreen {
-    QString Label3;   // speed level digit
-    QString Label4;   // drill text
-    QString Label5;   // advice or judgement
-    QString Label6;   // instruction line or kanji caption (Lessons 2-4)
-    QString Command1; // metronome switch caption
-    bool Command2Enabled = true;  // faster
-    bool Command3Enabled = true;  // slower
-    bool Command4Enabled = false; // next page / end of lesson
-    bool Command5Enabled = false; // previous page
-    int interval = 0;             // Timer1; 0 = metronome stopped
+    QString levelDigit;       // "１".."５" (Label3)
+    QString drillText;        // Label4
+    QString advice;           // advice or judgement (Label5)
+    QString pageLabel;        // instruction line or kanji caption, Lessons 2-4 (Label6)
+    QString metronomeCaption; // the metronome switch (Command1)
+    bool fasterEnabled = true;        // Command2
+    bool slowerEnabled = true;        // Command3
+    bool nextPageEnabled = false;     // next page / end of lesson (Command4)
+    bool previousPageEnabled = false; // Command5
+    int interval = 0;                 // the metronome's (Timer1); 0 = stopped
 
     friend bool operator==(const DrillScreen&, const DrillScreen&) = default;
 };
@@ -77,11 +78,11 @@ public:
 
     const DrillScreen& screen() const { return m_screen; }
     const LessonScript& script() const { return m_script; }
-    int PageNo() const { return m_pageNo; }
-    QString DrillText() const { return m_attempt.text(); }
-    int CursorPos() const { return m_attempt.CursorPos(); }
-    int MissCount() const { return m_attempt.MissCount(); }
-    int SavedInterval() const { return m_savedInterval; }
+    int pageNo() const { return m_pageNo; }
+    QString drillText() const { return m_attempt.text(); }
+    int cursor() const { return m_attempt.cursor(); }
+    int misses() const { return m_attempt.misses(); }
+    int savedInterval() const { return m_savedInterval; }
     bool running() const { return m_running; }
     // The character whose key the keyboard picture marks after a miss (0:
     // none), and the keys missed most in the attempt judged last on this
@@ -90,7 +91,6 @@ public:
     QString missedKeysLine() const { return m_missedKeys; }
 
 private:
-    QString& lessonState() const;
     void enterPage(int pageNo);
     void restartAttempt();
     // The metronome switch: stop keeps the interval to come back to.
@@ -101,7 +101,7 @@ private:
     ScreenEffects changeLevel(int step);
 
     const LessonScript& m_script;
-    ProgressRecord& m_record;
+    PagedLesson m_lesson;
     std::array<int, 5> m_levels;
     DrillScreen m_screen;
     TypingAttempt m_attempt;

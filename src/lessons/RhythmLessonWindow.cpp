@@ -144,18 +144,18 @@ void RhythmLessonWindow::Form_Load()
 void RhythmLessonWindow::render()
 {
     const DrillScreen& s = m_drill.screen();
-    m_label3->setText(s.Label3);
-    m_label4->setText(s.Label4);
-    if (m_text1->accessibleName() != s.Label4) // a change a screen reader hears
-        m_text1->setAccessibleName(s.Label4);
-    m_label5->setText(s.Label5);
+    m_label3->setText(s.levelDigit);
+    m_label4->setText(s.drillText);
+    if (m_text1->accessibleName() != s.drillText) // a change a screen reader hears
+        m_text1->setAccessibleName(s.drillText);
+    m_label5->setText(s.advice);
     if (m_label6)
-        m_label6->setText(s.Label6);
-    m_command[1]->setText(s.Command1);
-    m_command[2]->setEnabled(s.Command2Enabled);
-    m_command[3]->setEnabled(s.Command3Enabled);
-    m_command[4]->setEnabled(s.Command4Enabled);
-    m_command[5]->setEnabled(s.Command5Enabled);
+        m_label6->setText(s.pageLabel);
+    m_command[1]->setText(s.metronomeCaption);
+    m_command[2]->setEnabled(s.fasterEnabled);
+    m_command[3]->setEnabled(s.slowerEnabled);
+    m_command[4]->setEnabled(s.nextPageEnabled);
+    m_command[5]->setEnabled(s.previousPageEnabled);
     m_picture1->setKeyMark(MarkFor(m_drill.markedKey()));
     m_missedKeys->setText(m_drill.missedKeysLine());
 

@@ -1,51 +1,47 @@
 #include "lessons/SentenceLesson.h"
 
+#include "core/OfferKey.h"
+#include "lessons/MissJudgement.h"
+
 namespace morvela {
 
+// One page, and no "次ページ>>": after a pass the learner stays in the first box.
 SentenceLesson::SentenceLesson(const SentenceScript& script, ProgressRecord& record)
-    : m_record(record), m_lines(script)
+    : m_script(script), m_lesson(record, script.lesson, {script.pageId}, QString()), m_attempt(script.lines)
 {
-}
-
-QString& SentenceLesson::lessonState() const
-{
-    return m_record.LessonStates[size_t(script().lesson)];
 }
 
 ScreenEffects SentenceLesson::open()
 {
-    ScreenEffects effects = m_lines.fromTheStart();
-    effects.rowStateShown = StartLesson(lessonState());
+    ScreenEffects effects = again();
+    effects.rowStateShown = m_lesson.start();
     return effects;
+}
+
+ScreenEffects SentenceLesson::again()
+{
+    m_attempt.restart();
+    return SentenceBoxesEmptied(m_script);
 }
 
 KeyOutcome SentenceLesson::keyPress(int line, char32_t typed)
 {
-    KeyOutcome outcome;
-    const LinesAttempt::Step step = m_lines.type(line, typed);
-    outcome.accepted = step != LinesAttempt::Step::Refused;
-    if (step == LinesAttempt::Step::AllDone)
-        outcome.effects = judge();
-    outcome.line = m_lines.line();
-    return outcome;
+    return OfferToLines(m_attempt, line, typed, [this] { return judge(); });
 }
 
 ScreenEffects SentenceLesson::judge()
 {
     ScreenEffects effects;
-    const int misses = m_lines.MissCount();
-    if (misses >= SentenceMissLimit) {
-        effects.message = SentenceFailMessage(misses);
-    } else {
+    const int misses = m_attempt.misses();
+    if (SentencePassed(misses)) {
+        effects = m_lesson.pass(1);
         effects.message = SentencePassMessage();
-        RaiseFurthestPage(m_record, script().pageId);
-        lessonState() = LessonState::Completed;
-        effects.rowStateShown = true;
-        effects.save = true;
+    } else {
+        effects.message = SentenceFailMessage(misses);
     }
     // The boxes keep their text; the next character starts at the first line.
-    effects.focus = m_lines.firstBox();
-    m_lines.restart();
+    effects.focus = m_script.boxName(0);
+    m_attempt.restart();
     return effects;
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "core/LinesAttempt.h"
 #include "core/ProgressRecord.h"
 #include "core/ScreenEffects.h"
+#include "lessons/PagedLesson.h"
 #include "lessons/SentenceLines.h"
 
 namespace morvela {
@@ -17,24 +19,25 @@ public:
     // The window opens: empty boxes; "未" becomes "練習中" (in memory only).
     ScreenEffects open();
 
-    // A character typed or committed into the box of `line` (0-based).
-    // `line` of the outcome is the line whose turn it is after it.
+    // A character typed or committed into the box of `line` (0-based); only
+    // the line whose turn it is takes it. `line` of the outcome is the line
+    // whose turn it is after it.
     KeyOutcome keyPress(int line, char32_t typed);
 
-    ScreenEffects again() { return m_lines.fromTheStart(); } // Command3
-    ScreenEffects toMenu() { return SentenceLines::toMenu(); } // Command1
+    ScreenEffects again(); // Command3
+    ScreenEffects toMenu() { return LeaveSentenceScreen(); } // Command1
 
-    const SentenceScript& script() const { return m_lines.script(); }
-    int line() const { return m_lines.line(); }
-    int CursorPos() const { return m_lines.CursorPos(); }
-    int MissCount() const { return m_lines.MissCount(); }
+    const SentenceScript& script() const { return m_script; }
+    int line() const { return m_attempt.line(); }
+    int cursor() const { return m_attempt.cursor(); }
+    int misses() const { return m_attempt.misses(); }
 
 private:
-    QString& lessonState() const;
     ScreenEffects judge();
 
-    ProgressRecord& m_record;
-    SentenceLines m_lines;
+    const SentenceScript& m_script;
+    PagedLesson m_lesson;
+    LinesAttempt m_attempt;
 };
 
 } // namespace morvela

@@ -2,23 +2,15 @@
 
 namespace morvela {
 
-LinesAttempt::Step SentenceLines::type(int line, char32_t typed)
+ScreenEffects SentenceBoxesEmptied(const SentenceScript& script)
 {
-    if (line != m_attempt.line())
-        return LinesAttempt::Step::Refused;
-    return m_attempt.type(typed);
-}
-
-ScreenEffects SentenceLines::fromTheStart()
-{
-    restart();
     ScreenEffects effects;
-    effects.clearBoxes = m_script.boxNames();
-    effects.focus = firstBox();
+    effects.clearBoxes = script.boxNames();
+    effects.focus = script.boxName(0);
     return effects;
 }
 
-ScreenEffects SentenceLines::toMenu()
+ScreenEffects LeaveSentenceScreen()
 {
     ScreenEffects effects;
     effects.close = true;

@@ -30,7 +30,5 @@ const SentenceScript& SentenceLessonScript(int lesson);
 // The verdict of a typed-through text, shown in a message box.
 QString SentencePassMessage();
 QString SentenceFailMessage(int misses);
-// Fewer misses than this over the whole text pass.
-constexpr int SentenceMissLimit = 10;
 
 } // namespace morvela

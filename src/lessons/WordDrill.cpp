@@ -1,6 +1,8 @@
 #include "lessons/WordDrill.h"
 
 #include "core/MissedKeys.h"
+#include "core/OfferKey.h"
+#include "lessons/MissJudgement.h"
 #include "lessons/RhythmDrill.h"
 
 namespace morvela {
@@ -11,14 +13,9 @@ const QString Command4 = QStringLiteral("Command4");
 } // namespace
 
 WordDrill::WordDrill(const WordDrillScript& script, ProgressRecord& record, const DerivedSettings& settings)
-    : m_script(script), m_record(record), m_settings(settings)
+    : m_script(script), m_lesson(record, script.lesson, PageIdsOf(script.pages), Command4), m_settings(settings)
 {
     enterPage(1, m_script.openingAdvice);
-}
-
-QString& WordDrill::lessonState() const
-{
-    return m_record.LessonStates[size_t(m_script.lesson)];
 }
 
 QString WordDrill::pageText(int pageNo) const
@@ -26,18 +23,13 @@ QString WordDrill::pageText(int pageNo) const
     return m_script.typesWordLists ? m_settings.WordList[size_t(pageNo - 1)] : m_script.page(pageNo).drillText;
 }
 
-bool WordDrill::passedBefore(int pageNo) const
-{
-    return m_record.FurthestPage >= m_script.page(pageNo).pageId;
-}
-
 void WordDrill::enterPage(int pageNo, const QString& advice)
 {
     m_pageNo = pageNo;
     m_attempt.setText(pageText(pageNo));
-    m_screen.Label4 = m_attempt.text();
-    m_screen.Label5 = advice;
-    m_screen.Label6 = m_script.page(pageNo).caption;
+    m_screen.drillText = m_attempt.text();
+    m_screen.advice = advice;
+    m_screen.caption = m_script.page(pageNo).caption;
     m_missedKeys.clear();
 }
 
@@ -53,51 +45,38 @@ ScreenEffects WordDrill::open()
 {
     ScreenEffects effects = freshPage();
     enterPage(1, m_script.openingAdvice);
-    m_screen.Command5Enabled = false;
-    m_screen.Command4Enabled = passedBefore(1);
-    effects.rowStateShown = StartLesson(lessonState());
+    m_screen.previousPageEnabled = false;
+    m_screen.nextPageEnabled = m_lesson.passedBefore(1);
+    effects.rowStateShown = m_lesson.start();
     return effects;
 }
 
 KeyOutcome WordDrill::keyPress(char32_t typed)
 {
-    KeyOutcome outcome;
-    switch (m_attempt.type(typed)) {
-    case TypingAttempt::Result::Refused:
-        return outcome;
-    case TypingAttempt::Result::Accepted:
-        outcome.accepted = true;
-        return outcome;
-    case TypingAttempt::Result::Completed:
-        break;
-    }
-    outcome.accepted = true;
-    outcome.effects = judge();
-    return outcome;
+    return OfferToText(m_attempt, typed, [this] { return judge(); });
 }
 
 ScreenEffects WordDrill::judge()
 {
     ScreenEffects effects;
-    const int misses = m_attempt.MissCount();
     if (!m_script.inputMethod)
         m_missedKeys = MostMissedLine(m_attempt.mostMissed());
-    if (misses >= 10) {
-        m_screen.Label5 = m_script.manyMisses;
-    } else if (misses >= 5) {
-        m_screen.Label5 = m_script.fewerMisses;
-    } else {
-        m_screen.Label5 = JudgementMessage(Judgement::Passed);
-        RaiseFurthestPage(m_record, m_script.page(m_pageNo).pageId);
-        m_screen.Command4Enabled = true;
-        if (m_pageNo == WordDrillScript::PageCount) {
-            lessonState() = LessonState::Completed;
-            effects.rowStateShown = true;
-        }
-        effects.save = true; // on every pass, raised or not
+    switch (JudgeMisses(m_attempt.misses())) {
+    case MissBand::TenOrMore:
+        m_screen.advice = m_script.manyMisses;
+        effects.focus = Text1;
+        break;
+    case MissBand::FiveToNine:
+        m_screen.advice = m_script.fewerMisses;
+        effects.focus = Text1;
+        break;
+    case MissBand::FewerThanFive:
+        m_screen.advice = JudgementMessage(Judgement::Passed);
+        effects = m_lesson.pass(m_pageNo);
+        m_screen.nextPageEnabled = true;
+        break;
     }
     // The typed text stays; the next character starts a new attempt.
-    effects.focus = effects.save ? Command4 : Text1;
     m_attempt.restart();
     return effects;
 }
@@ -110,7 +89,7 @@ ScreenEffects WordDrill::again()
 
 ScreenEffects WordDrill::nextPage()
 {
-    if (!m_screen.Command4Enabled)
+    if (!m_screen.nextPageEnabled)
         return {}; // the button is disabled
     ScreenEffects effects = freshPage();
     m_attempt.restart();
@@ -122,21 +101,21 @@ ScreenEffects WordDrill::nextPage()
         return effects;
     }
     enterPage(m_pageNo + 1, m_script.page(m_pageNo + 1).advice);
-    m_screen.Command5Enabled = true;
+    m_screen.previousPageEnabled = true;
     // Forward past a page only once it has been passed.
-    m_screen.Command4Enabled = passedBefore(m_pageNo);
+    m_screen.nextPageEnabled = m_lesson.passedBefore(m_pageNo);
     return effects;
 }
 
 ScreenEffects WordDrill::previousPage()
 {
-    if (!m_screen.Command5Enabled)
+    if (!m_screen.previousPageEnabled)
         return {}; // the button is disabled
     enterPage(m_pageNo - 1, m_script.page(m_pageNo - 1).advice);
-    if (passedBefore(m_pageNo))
-        m_screen.Command4Enabled = true; // otherwise it stays as it was
+    if (m_lesson.passedBefore(m_pageNo))
+        m_screen.nextPageEnabled = true; // otherwise it stays as it was
     if (m_pageNo == 1)
-        m_screen.Command5Enabled = false;
+        m_screen.previousPageEnabled = false;
     return freshPage();
 }
 

@@ -3,6 +3,7 @@
 #include "core/ProgressRecord.h"
 #include "core/ScreenEffects.h"
 #include "core/TypingAttempt.h"
+#include "lessons/PagedLesson.h"
 #include "lessons/WordDrillScripts.h"
 
 #include <QString>
@@ -11,11 +12,11 @@ namespace morvela {
 
 // What a word drill window shows.
 struct WordDrillScreen {
-    QString Label4; // the text to type
-    QString Label5; // advice or judgement
-    QString Label6; // caption line
-    bool Command4Enabled = false; // next page / end of lesson
-    bool Command5Enabled = false; // previous page
+    QString drillText; // the text to type (Label4)
+    QString advice;    // advice or judgement (Label5)
+    QString caption;   // caption line (Label6)
+    bool nextPageEnabled = false;     // next page / end of lesson (Command4)
+    bool previousPageEnabled = false; // Command5
 
     friend bool operator==(const WordDrillScreen&, const WordDrillScreen&) = default;
 };
@@ -42,10 +43,10 @@ public:
 
     const WordDrillScreen& screen() const { return m_screen; }
     const WordDrillScript& script() const { return m_script; }
-    int PageNo() const { return m_pageNo; }
-    QString DrillText() const { return m_attempt.text(); }
-    int CursorPos() const { return m_attempt.CursorPos(); }
-    int MissCount() const { return m_attempt.MissCount(); }
+    int pageNo() const { return m_pageNo; }
+    QString drillText() const { return m_attempt.text(); }
+    int cursor() const { return m_attempt.cursor(); }
+    int misses() const { return m_attempt.misses(); }
     // Lesson 5 only, whose box keeps the input method out: the character
     // whose key the keyboard picture marks after a miss (0: none), and the
     // keys missed most in the attempt judged last on this page.
@@ -53,15 +54,13 @@ public:
     QString missedKeysLine() const { return m_missedKeys; }
 
 private:
-    QString& lessonState() const;
     QString pageText(int pageNo) const;
-    bool passedBefore(int pageNo) const;
     void enterPage(int pageNo, const QString& advice);
     ScreenEffects judge();
     ScreenEffects freshPage() const;
 
     const WordDrillScript& m_script;
-    ProgressRecord& m_record;
+    PagedLesson m_lesson;
     const DerivedSettings& m_settings;
     WordDrillScreen m_screen;
     TypingAttempt m_attempt;

@@ -110,13 +110,13 @@ void WordDrillWindow::Form_Load()
 void WordDrillWindow::render()
 {
     const WordDrillScreen& s = m_drill.screen();
-    m_label4->setText(s.Label4);
-    if (m_text1->accessibleName() != s.Label4) // a change a screen reader hears
-        m_text1->setAccessibleName(s.Label4);
-    m_label5->setText(s.Label5);
-    m_label6->setText(s.Label6);
-    m_command4->setEnabled(s.Command4Enabled);
-    m_command5->setEnabled(s.Command5Enabled);
+    m_label4->setText(s.drillText);
+    if (m_text1->accessibleName() != s.drillText) // a change a screen reader hears
+        m_text1->setAccessibleName(s.drillText);
+    m_label5->setText(s.advice);
+    m_label6->setText(s.caption);
+    m_command4->setEnabled(s.nextPageEnabled);
+    m_command5->setEnabled(s.previousPageEnabled);
     if (!m_missedKeys)
         return; // Lesson 6: the input method's keys are its own
     m_picture1->setKeyMark(MarkFor(m_drill.markedKey()));

@@ -250,7 +250,7 @@ void TestKeyLayout::mostMissedStartsAfreshOnlyWithANewAttempt()
     attempt.continueWith(QStringLiteral("cd"));
     attempt.type(U'x'); // c
     QCOMPARE(attempt.mostMissed(), (QList<MissTally>{{U'a', 2}, {U'c', 1}}));
-    QCOMPARE(attempt.MissCount(), 3);
+    QCOMPARE(attempt.misses(), 3);
     attempt.restart();
     QVERIFY(attempt.mostMissed().isEmpty());
     attempt.type(U'x');

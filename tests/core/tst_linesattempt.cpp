@@ -18,6 +18,7 @@ private slots:
     void typing();
     void afterTheLastLine();
     void restartAndRewind();
+    void onlyTheLineInTurnTakes();
 };
 
 void TestLinesAttempt::typing_data()
@@ -56,8 +57,8 @@ void TestLinesAttempt::typing()
         step = attempt.type(c);
     QTEST(step, "lastStep");
     QTEST(attempt.line(), "line");
-    QTEST(attempt.CursorPos(), "cursor");
-    QTEST(attempt.MissCount(), "misses");
+    QTEST(attempt.cursor(), "cursor");
+    QTEST(attempt.misses(), "misses");
 }
 
 void TestLinesAttempt::afterTheLastLine()
@@ -67,7 +68,7 @@ void TestLinesAttempt::afterTheLastLine()
         if (c)
             attempt.type(c);
     QCOMPARE(attempt.type(U'a'), Step::Refused); // complete until restarted
-    QCOMPARE(attempt.MissCount(), 1);
+    QCOMPARE(attempt.misses(), 1);
     QCOMPARE(attempt.line(), 1);
 }
 
@@ -80,12 +81,27 @@ void TestLinesAttempt::restartAndRewind()
     attempt.type(U'c');
     attempt.rewindLine();
     QCOMPARE(attempt.line(), 1);
-    QCOMPARE(attempt.CursorPos(), 1);
-    QCOMPARE(attempt.MissCount(), 1);
+    QCOMPARE(attempt.cursor(), 1);
+    QCOMPARE(attempt.misses(), 1);
     attempt.restart();
     QCOMPARE(attempt.line(), 0);
-    QCOMPARE(attempt.CursorPos(), 1);
-    QCOMPARE(attempt.MissCount(), 0);
+    QCOMPARE(attempt.cursor(), 1);
+    QCOMPARE(attempt.misses(), 0);
+}
+
+// A click into another box must neither count a miss nor move the cursor.
+void TestLinesAttempt::onlyTheLineInTurnTakes()
+{
+    LinesAttempt attempt({QStringLiteral("ab"), QStringLiteral("c")});
+    QCOMPARE(attempt.type(1, U'c'), Step::Refused); // line 2 before its turn
+    QCOMPARE(attempt.type(0, U'a'), Step::Accepted);
+    QCOMPARE(attempt.type(1, U'b'), Step::Refused);
+    QCOMPARE(attempt.type(0, U'b'), Step::LineDone);
+    QCOMPARE(attempt.type(0, U'a'), Step::Refused); // the first line's turn is over
+    QCOMPARE(attempt.misses(), 0);
+    QCOMPARE(attempt.type(1, U'x'), Step::Refused); // in turn: a miss
+    QCOMPARE(attempt.misses(), 1);
+    QCOMPARE(attempt.type(1, U'c'), Step::AllDone);
 }
 
 QTEST_GUILESS_MAIN(TestLinesAttempt)

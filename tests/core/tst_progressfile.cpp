@@ -68,6 +68,8 @@ private slots:
     void formatBestTime();
     void raiseFurthestPage_data();
     void raiseFurthestPage();
+    void pagePassed_data();
+    void pagePassed();
     void applyOptionCode_data();
     void applyOptionCode();
     void clearPracticeRecordsKeepsBestTimesAndOption();
@@ -288,6 +290,28 @@ void TestProgressFile::raiseFurthestPage()
     record.FurthestPage = stored;
     QCOMPARE(RaiseFurthestPage(record, page), raised);
     QCOMPARE(record.FurthestPage, after);
+}
+
+// The gate of every "次ページ>>": open on a page the learner has reached.
+void TestProgressFile::pagePassed_data()
+{
+    QTest::addColumn<QString>("furthest");
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<bool>("passed");
+    QTest::newRow("nothing passed") << "00-00" << "01-01" << false;
+    QTest::newRow("after Lesson 0, Lesson 1's first page is still ahead") << "00-03" << "01-01" << false;
+    QTest::newRow("the page itself was passed") << "01-01" << "01-01" << true;
+    QTest::newRow("a later lesson passes every page before it") << "02-05" << "01-07" << true;
+    QTest::newRow("page 7 is below the next lesson's page 1") << "01-07" << "02-01" << false;
+}
+
+void TestProgressFile::pagePassed()
+{
+    ProgressRecord record;
+    QFETCH(QString, furthest);
+    QFETCH(QString, page);
+    record.FurthestPage = furthest;
+    QTEST(PagePassed(record, page), "passed");
 }
 
 void TestProgressFile::applyOptionCode_data()

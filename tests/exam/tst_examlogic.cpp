@@ -5,6 +5,7 @@
 #include "exam/ExamCompare.h"
 #include "exam/ExamSession.h"
 #include "exam/ExamText.h"
+#include "support/ManualClock.h"
 #include "support/TestFolder.h"
 #include "core/Cp932.h"
 
@@ -12,6 +13,7 @@
 #include <QTest>
 
 using namespace morvela;
+using morvela::test::ManualClock;
 using morvela::test::TestFolder;
 
 Q_DECLARE_METATYPE(morvela::ExamState)
@@ -317,23 +319,26 @@ void TestExamLogic::states()
     QFETCH(QString, events);
     TestFolder folder(false);
     AppState state(folder.path());
-    ExamSession session(state);
+    ManualClock clock;
+    ExamSession session(state, clock);
     qint64 now = 100;
     for (const QChar e : events) {
         if (e == u'o')
             session.open(ExamText{QStringLiteral("あいう"), false, true});
-        else if (e == u'k')
-            session.keyPress(now++);
+        else if (e == u'k') {
+            clock.setSeconds(now++);
+            session.keyPress();
+        }
         else if (e == u'c')
             session.complete(QStringLiteral("あ"));
     }
     const ExamScreen& s = session.screen();
     QTEST(s.state, "state");
-    QTEST(s.Command1Enabled, "command1");
-    QTEST(s.Command2Enabled, "command2");
-    QTEST(s.Command3Enabled, "command3");
+    QTEST(s.completeEnabled, "command1");
+    QTEST(s.mistakeListEnabled, "command2");
+    QTEST(s.menuEnabled, "command3");
     QTEST(s.clockRunning, "clock");
-    QTEST(s.Label3, "label3");
+    QTEST(s.mistakesText, "label3");
     QCOMPARE(session.started(), s.state == ExamState::Typing);
 }
 
@@ -341,33 +346,43 @@ void TestExamLogic::clockSampledAtEachTick()
 {
     TestFolder folder(false);
     AppState state(folder.path());
-    ExamSession session(state);
+    ManualClock clock;
+    ExamSession session(state, clock);
     session.open(ExamText{QStringLiteral("a"), false, true});
     const QString initial = QStringLiteral("時間：00分00秒(合格=10分以内)");
-    QCOMPARE(session.screen().Label2, initial);
-    session.tick(5000); // no clock yet: nothing changes
-    QCOMPARE(session.screen().Label2, initial);
+    QCOMPARE(session.screen().elapsedText, initial);
+    clock.setSeconds(5000);
+    session.tick(); // no clock yet: nothing changes
+    QCOMPARE(session.screen().elapsedText, initial);
 
-    session.keyPress(1000);
-    QCOMPARE(session.screen().Label2, initial); // first shown at the first tick
-    session.tick(1001);
-    QCOMPARE(session.screen().Label2, QStringLiteral("時間：00分01秒(合格=10分以内)"));
-    session.keyPress(1030); // not a new start
-    session.tick(1065);
-    QCOMPARE(session.screen().Label2, QStringLiteral("時間：01分05秒(合格=10分以内)"));
+    clock.setSeconds(1000);
+    session.keyPress();
+    QCOMPARE(session.screen().elapsedText, initial); // first shown at the first tick
+    clock.setSeconds(1001);
+    session.tick();
+    QCOMPARE(session.screen().elapsedText, QStringLiteral("時間：00分01秒(合格=10分以内)"));
+    clock.setSeconds(1030);
+    session.keyPress(); // not a new start
+    clock.setSeconds(1065);
+    session.tick();
+    QCOMPARE(session.screen().elapsedText, QStringLiteral("時間：01分05秒(合格=10分以内)"));
     // Late or missed ticks do not matter: the time is now - start.
-    session.tick(1000 + 61 * 60 + 5);
-    QCOMPARE(session.screen().Label2, QStringLiteral("時間：61分05秒(合格=10分以内)"));
+    clock.setSeconds(1000 + 61 * 60 + 5);
+    session.tick();
+    QCOMPARE(session.screen().elapsedText, QStringLiteral("時間：61分05秒(合格=10分以内)"));
 
     session.complete(QStringLiteral("a"));
-    session.tick(9000); // the clock is off: the label keeps the last time shown
-    QCOMPARE(session.screen().Label2, QStringLiteral("時間：61分05秒(合格=10分以内)"));
+    clock.setSeconds(9000);
+    session.tick(); // the clock is off: the label keeps the last time shown
+    QCOMPARE(session.screen().elapsedText, QStringLiteral("時間：61分05秒(合格=10分以内)"));
 
     // A new attempt: the clock from zero, the old time shown until its first tick.
-    session.keyPress(10000);
-    QCOMPARE(session.screen().Label2, QStringLiteral("時間：61分05秒(合格=10分以内)"));
-    session.tick(10002);
-    QCOMPARE(session.screen().Label2, QStringLiteral("時間：00分02秒(合格=10分以内)"));
+    clock.setSeconds(10000);
+    session.keyPress();
+    QCOMPARE(session.screen().elapsedText, QStringLiteral("時間：61分05秒(合格=10分以内)"));
+    clock.setSeconds(10002);
+    session.tick();
+    QCOMPARE(session.screen().elapsedText, QStringLiteral("時間：00分02秒(合格=10分以内)"));
     session.close();
     QVERIFY(!session.screen().clockRunning);
 }
@@ -376,29 +391,32 @@ void TestExamLogic::sharedResults()
 {
     TestFolder folder(false);
     AppState state(folder.path());
-    ExamSession session(state);
+    ManualClock clock;
+    ExamSession session(state, clock);
     session.open(ExamText{QStringLiteral("あいう\r\nかきく"), false, true});
     session.complete(QStringLiteral("あえう\r\nかき"));
     QCOMPARE(state.MistakeCount, 2);
     QCOMPARE(state.MistakeReport, QStringLiteral("1行2文字目の『い』が違います。\r\n2行目の文字数が違います。\r\n"));
-    QCOMPARE(session.screen().Label3, QStringLiteral("間違い：2(合格=4以内)"));
+    QCOMPARE(session.screen().mistakesText, QStringLiteral("間違い：2(合格=4以内)"));
 
     // Typing under way: 0 and "".
-    session.keyPress(1);
+    clock.setSeconds(1);
+    session.keyPress();
     QCOMPARE(state.MistakeCount, 0);
     QCOMPARE(state.MistakeReport, QString());
 
     session.complete(QStringLiteral("あいう\r\nかきく\r\n"));
     QCOMPARE(state.MistakeCount, 0);
     QCOMPARE(state.MistakeReport, QString());
-    QCOMPARE(session.screen().Label3, QStringLiteral("間違い：0(合格=4以内)"));
+    QCOMPARE(session.screen().mistakesText, QStringLiteral("間違い：0(合格=4以内)"));
 }
 
 void TestExamLogic::refusedFileMessage()
 {
     TestFolder folder(false);
     AppState state(folder.path());
-    ExamSession session(state);
+    ManualClock clock;
+    ExamSession session(state, clock);
     ScreenEffects e = session.open(ExamText{QString(), true, true});
     QCOMPARE(e.message, QStringLiteral("データが３２ｋＢを超えているので表示できません"));
     QCOMPARE(e.messageIcon, MessageIcon::Error);
@@ -416,7 +434,8 @@ void TestExamLogic::workFiles()
 {
     TestFolder folder(false);
     AppState state(folder.path());
-    ExamSession session(state);
+    ManualClock clock;
+    ExamSession session(state, clock);
     session.open(ExamText{QStringLiteral("あいう\r\n～①ｱ"), false, true});
     QVERIFY(session.complete(QStringLiteral("あえう\r\nかき")));
     QCOMPARE(folder.read(QStringLiteral("kentei.wk1")), QByteArray("\x82\xA0\x82\xA2\x82\xA4\r\n\x81\x60\x87\x40\xB1\r\n"));
@@ -442,13 +461,14 @@ void TestExamLogic::unwritableWorkFileDoesNotStopTheComparison()
     // A folder where the work file would go: it cannot be written, even as root.
     QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("kentei.wk1")));
     AppState state(folder.path());
-    ExamSession session(state);
+    ManualClock clock;
+    ExamSession session(state, clock);
     session.open(ExamText{QStringLiteral("あいう\r\nかきく"), false, true});
     QVERIFY(!session.complete(QStringLiteral("あえう\r\nかき")));
     QCOMPARE(state.MistakeCount, 2);
     QCOMPARE(state.MistakeReport, QStringLiteral("1行2文字目の『い』が違います。\r\n2行目の文字数が違います。\r\n"));
     QCOMPARE(session.screen().state, ExamState::Checked);
-    QVERIFY(session.screen().Command2Enabled);
+    QVERIFY(session.screen().mistakeListEnabled);
 }
 
 void TestExamLogic::reportWindowText()

@@ -30,7 +30,7 @@ struct Game {
     {
         engine.open();
     }
-    const InvaderView& target() const { return engine.screen().invaders[size_t(engine.CurrentTarget())]; }
+    const InvaderView& target() const { return engine.screen().invaders[size_t(engine.currentTarget())]; }
 
     ScriptedRandom random;
     qint64 highScore;
@@ -52,7 +52,7 @@ void shootTarget(Game& g)
 {
     const QString word = g.target().caption;
     QCOMPARE(type(g.engine, word), QString(word.toUcs4().size(), u'1'));
-    QVERIFY(g.engine.screen().timers.Timer2);
+    QVERIFY(g.engine.screen().timers.beam);
     g.engine.beamTick();
 }
 
@@ -171,10 +171,10 @@ void TestGameEngine::keyFilter()
     QFETCH(QString, text);
     Game g(entries({word + QStringLiteral(",よみ")}));
     QCOMPARE(type(g.engine, keys), verdicts);
-    QCOMPARE(g.engine.screen().Text1, text);
-    QCOMPARE(g.engine.TypePosition(), int(text.toUcs4().size()) + 1);
+    QCOMPARE(g.engine.screen().typedText, text);
+    QCOMPARE(g.engine.typePosition(), int(text.toUcs4().size()) + 1);
     // The whole word fires the beam; a beginning does not.
-    QCOMPARE(g.engine.screen().timers.Timer2, text == word);
+    QCOMPARE(g.engine.screen().timers.beam, text == word);
 }
 
 void TestGameEngine::wholeStageOnTicks()
@@ -184,12 +184,12 @@ void TestGameEngine::wholeStageOnTicks()
     QCOMPARE(g.random.reseeds, 1);
     QCOMPARE(s.title, QStringLiteral("ステージ 1　[ねこ]"));
     QCOMPARE(s.timers, (GameTimers{true, 1500, false, false, false}));
-    QVERIFY(s.Text1Enabled);
-    QVERIFY(!s.Command1Enabled);
+    QVERIFY(s.typingEnabled);
+    QVERIFY(!s.startEnabled);
     for (int i = 0; i < InvaderCount; ++i) {
         const InvaderView& invader = s.invaders[size_t(i)];
         QCOMPARE(invader.caption, TenWords()[i].Word);
-        QCOMPARE(g.engine.TargetHint(i), TenWords()[i].Hint);
+        QCOMPARE(g.engine.targetHint(i), TenWords()[i].Hint);
         QVERIFY(invader.visible);
         QCOMPARE(invader.target, i == 0);
         QCOMPARE(invader.top, -InvaderSpacing(1500) * i);
@@ -197,56 +197,56 @@ void TestGameEngine::wholeStageOnTicks()
 
     qint64 expected = 0;
     for (int hit = 0; hit < InvaderCount; ++hit) {
-        QCOMPARE(g.engine.CurrentTarget(), hit);
+        QCOMPARE(g.engine.currentTarget(), hit);
         QCOMPARE(s.title, StageTitle(1, TenWords()[hit].Hint));
         const QString word = g.target().caption;
         QCOMPARE(type(g.engine, word), QString(word.size(), u'1'));
-        QVERIFY(s.Picture2Visible);
-        QCOMPARE(s.Picture2Left, g.target().centre());
-        QCOMPARE(s.Picture2Top, GroundLine);
+        QVERIFY(s.beamVisible);
+        QCOMPARE(s.beamLeft, g.target().centre());
+        QCOMPARE(s.beamTop, GroundLine);
         g.engine.descentTick(); // the column marches on while the beam flies
         const InvaderView hitNow = g.target();
         expected += HitPoints(1500, int(word.size()), hitNow.top);
         g.engine.beamTick();
 
         QVERIFY(!s.invaders[size_t(hit)].visible);
-        QVERIFY(!s.Picture2Visible);
-        QVERIFY(s.Picture2Top <= hitNow.bottom() && s.Picture2Top > hitNow.bottom() - BeamStep);
-        QVERIFY(s.Picture3Visible);
-        QCOMPARE(s.Picture3Left + ExplosionWidth / 2.0, hitNow.centre());
-        QCOMPARE(s.Picture3Top, hitNow.top);
+        QVERIFY(!s.beamVisible);
+        QVERIFY(s.beamTop <= hitNow.bottom() && s.beamTop > hitNow.bottom() - BeamStep);
+        QVERIFY(s.explosionVisible);
+        QCOMPARE(s.explosionLeft + ExplosionWidth / 2.0, hitNow.centre());
+        QCOMPARE(s.explosionTop, hitNow.top);
         QVERIFY(s.scoreVisible);
         QCOMPARE(s.scoreCaption, QString::number(HitPoints(1500, int(word.size()), hitNow.top)));
         QCOMPARE(s.scoreTop, hitNow.top + PointsLabelOffset);
         QCOMPARE(s.scoreCentre, hitNow.centre());
-        QCOMPARE(g.engine.StageScore(), expected);
-        QCOMPARE(s.Text1, QString());
-        QCOMPARE(g.engine.TypePosition(), 1);
-        QVERIFY(s.timers.Timer3);
+        QCOMPARE(g.engine.stageScore(), expected);
+        QCOMPARE(s.typedText, QString());
+        QCOMPARE(g.engine.typePosition(), 1);
+        QVERIFY(s.timers.cleanUp);
         g.engine.cleanUpTick();
-        QVERIFY(!s.Picture3Visible && !s.scoreVisible && !s.timers.Timer3);
+        QVERIFY(!s.explosionVisible && !s.scoreVisible && !s.timers.cleanUp);
 
         // Cleared exactly at the tenth hit.
         QCOMPARE(g.engine.stageCleared(), hit == InvaderCount - 1);
-        QCOMPARE(s.Stage_clearVisible, hit == InvaderCount - 1);
+        QCOMPARE(s.stageClearVisible, hit == InvaderCount - 1);
     }
 
     QCOMPARE(s.timers, (GameTimers{false, 1500, false, false, true}));
     QVERIFY(s.scoreLabelsVisible);
-    QCOMPARE(g.engine.TotalScore(), expected);
+    QCOMPARE(g.engine.totalScore(), expected);
     QCOMPARE(g.highScore, expected);
-    QCOMPARE(s.STAGE_SCORE, QStringLiteral("STAGE SCORE:%1").arg(expected));
-    QCOMPARE(s.Total_score, QStringLiteral("TOTAL SCORE:%1").arg(expected));
-    QCOMPARE(s.HI_SCORE, QStringLiteral("HIGH  SCORE:%1").arg(expected));
+    QCOMPARE(s.stageScoreText, QStringLiteral("STAGE SCORE:%1").arg(expected));
+    QCOMPARE(s.totalScoreText, QStringLiteral("TOTAL SCORE:%1").arg(expected));
+    QCOMPARE(s.highScoreText, QStringLiteral("HIGH  SCORE:%1").arg(expected));
 
     g.engine.pauseTick();
-    QCOMPARE(g.engine.StageNumber(), 2);
-    QCOMPARE(g.engine.StageScore(), 0);
-    QCOMPARE(g.engine.TotalScore(), expected);
+    QCOMPARE(g.engine.stageNumber(), 2);
+    QCOMPARE(g.engine.stageScore(), 0);
+    QCOMPARE(g.engine.totalScore(), expected);
     QCOMPARE(g.random.reseeds, 2);
     QCOMPARE(s.title, QStringLiteral("ステージ 2　[ねこ]"));
     QCOMPARE(s.timers, (GameTimers{true, 1200, false, false, false}));
-    QVERIFY(!s.Stage_clearVisible && !s.scoreLabelsVisible);
+    QVERIFY(!s.stageClearVisible && !s.scoreLabelsVisible);
     for (int i = 0; i < InvaderCount; ++i)
         QCOMPARE(s.invaders[size_t(i)].top, -InvaderSpacing(1200) * i);
     QVERIFY(s.invaders[0].target && !s.invaders[9].target);
@@ -302,19 +302,19 @@ void TestGameEngine::emptyWordCannotBeHitAndEndsTheGame()
     QCOMPARE(g.target().caption, QString());
     QCOMPARE(s.title, QStringLiteral("ステージ 1　[から]"));
     QCOMPARE(type(g.engine, QStringLiteral("から\r")), QStringLiteral("000"));
-    QVERIFY(!s.timers.Timer2);
+    QVERIFY(!s.timers.beam);
 
     // invader 0 moves every other tick, 180.7 at a time, from the top edge
     // until its lower edge (480 below its top) passes the ground line.
     const int moves = int(std::floor((GroundLine - 480) / DescentStep(1500))) + 1;
     QCOMPARE(ticksUntilGameOver(g.engine), 2 * moves);
     QVERIFY(g.target().bottom() > GroundLine);
-    QVERIFY(s.game_overVisible && s.scoreLabelsVisible);
+    QVERIFY(s.gameOverVisible && s.scoreLabelsVisible);
     QCOMPARE(s.timers, (GameTimers{false, 1500, false, false, false}));
-    QVERIFY(!s.Text1Enabled);
-    QVERIFY(s.Command1Enabled);
+    QVERIFY(!s.typingEnabled);
+    QVERIFY(s.startEnabled);
     QVERIFY(s.invaders[0].visible); // the invaders stay where they are
-    QCOMPARE(s.Total_score, QStringLiteral("TOTAL SCORE:0"));
+    QCOMPARE(s.totalScoreText, QStringLiteral("TOTAL SCORE:0"));
 }
 
 void TestGameEngine::startAfterGameOverKeepsTheSpeed()
@@ -322,31 +322,31 @@ void TestGameEngine::startAfterGameOverKeepsTheSpeed()
     Game g;
     for (int stage = 1; stage <= 3; ++stage)
         clearStage(g);
-    QCOMPARE(g.engine.StageNumber(), 4);
-    QCOMPARE(g.engine.DescentInterval(), 768);
+    QCOMPARE(g.engine.stageNumber(), 4);
+    QCOMPARE(g.engine.descentInterval(), 768);
     ticksUntilGameOver(g.engine);
     QVERIFY(g.engine.gameOver());
-    const qint64 total = g.engine.TotalScore();
+    const qint64 total = g.engine.totalScore();
 
     const ScreenEffects effects = g.engine.start();
     const GameScreen& s = g.engine.screen();
     QCOMPARE(effects.focus, QStringLiteral("Text1"));
-    QCOMPARE(g.engine.StageNumber(), 1);
+    QCOMPARE(g.engine.stageNumber(), 1);
     QCOMPARE(s.title, QStringLiteral("ステージ 1　[ねこ]"));
-    QCOMPARE(g.engine.DescentInterval(), 768);
+    QCOMPARE(g.engine.descentInterval(), 768);
     QCOMPARE(s.timers, (GameTimers{true, 768, false, false, false}));
-    QCOMPARE(g.engine.StageScore(), 0);
-    QCOMPARE(g.engine.TotalScore(), 0);
+    QCOMPARE(g.engine.stageScore(), 0);
+    QCOMPARE(g.engine.totalScore(), 0);
     QCOMPARE(g.highScore, total);
-    QVERIFY(!s.game_overVisible && !s.scoreLabelsVisible);
-    QVERIFY(s.Text1Enabled && !s.Command1Enabled);
+    QVERIFY(!s.gameOverVisible && !s.scoreLabelsVisible);
+    QVERIFY(s.typingEnabled && !s.startEnabled);
     for (int i = 0; i < InvaderCount; ++i)
         QCOMPARE(s.invaders[size_t(i)].top, -InvaderSpacing(768) * i);
 
     // "Start" does nothing while a game is on.
     shootTarget(g);
     g.engine.start();
-    QCOMPARE(g.engine.CurrentTarget(), 1);
+    QCOMPARE(g.engine.currentTarget(), 1);
 }
 
 void TestGameEngine::highScoreRisesOnlyAtAClearOrAGameOver()
@@ -354,27 +354,27 @@ void TestGameEngine::highScoreRisesOnlyAtAClearOrAGameOver()
     Game g(TenWords(), 100);
     for (int hit = 0; hit < InvaderCount - 1; ++hit)
         shootTarget(g);
-    QVERIFY(g.engine.StageScore() > 100);
+    QVERIFY(g.engine.stageScore() > 100);
     QCOMPARE(g.highScore, 100); // not while the stage is played
     shootTarget(g);
-    const qint64 firstStage = g.engine.TotalScore();
+    const qint64 firstStage = g.engine.totalScore();
     QCOMPARE(g.highScore, firstStage);
 
     g.engine.pauseTick();
     shootTarget(g);
     QCOMPARE(g.highScore, firstStage);
     ticksUntilGameOver(g.engine);
-    QVERIFY(g.engine.TotalScore() > firstStage);
-    QCOMPARE(g.highScore, g.engine.TotalScore());
-    QCOMPARE(g.engine.screen().HI_SCORE, QStringLiteral("HIGH  SCORE:%1").arg(g.highScore));
+    QVERIFY(g.engine.totalScore() > firstStage);
+    QCOMPARE(g.highScore, g.engine.totalScore());
+    QCOMPARE(g.engine.screen().highScoreText, QStringLiteral("HIGH  SCORE:%1").arg(g.highScore));
 
     // A lower total leaves it.
     const qint64 best = g.highScore;
     g.engine.start();
     ticksUntilGameOver(g.engine);
-    QCOMPARE(g.engine.TotalScore(), 0);
+    QCOMPARE(g.engine.totalScore(), 0);
     QCOMPARE(g.highScore, best);
-    QCOMPARE(g.engine.screen().HI_SCORE, QStringLiteral("HIGH  SCORE:%1").arg(best));
+    QCOMPARE(g.engine.screen().highScoreText, QStringLiteral("HIGH  SCORE:%1").arg(best));
 }
 
 void TestGameEngine::beamStillFlyingAtGameOverMisses()
@@ -386,12 +386,12 @@ void TestGameEngine::beamStillFlyingAtGameOverMisses()
     QCOMPARE(type(g.engine, QStringLiteral("猫")), QStringLiteral("1"));
     ticksUntilGameOver(g.engine);
     QVERIFY(g.engine.gameOver());
-    QVERIFY(!g.engine.screen().timers.Timer2);
-    QVERIFY(!g.engine.screen().Picture2Visible);
+    QVERIFY(!g.engine.screen().timers.beam);
+    QVERIFY(!g.engine.screen().beamVisible);
 
     g.engine.beamTick(); // a tick already on its way changes nothing
-    QCOMPARE(g.engine.StageScore(), 0);
-    QCOMPARE(g.engine.CurrentTarget(), 0);
+    QCOMPARE(g.engine.stageScore(), 0);
+    QCOMPARE(g.engine.currentTarget(), 0);
     QVERIFY(g.engine.screen().invaders[0].visible);
 }
 
@@ -400,12 +400,12 @@ void TestGameEngine::nothingGoesInDuringThePause()
     Game g;
     for (int hit = 0; hit < InvaderCount; ++hit)
         shootTarget(g);
-    const qint64 total = g.engine.TotalScore();
+    const qint64 total = g.engine.totalScore();
     QCOMPARE(type(g.engine, QStringLiteral("海")), QStringLiteral("0")); // the last word, again
-    QVERIFY(!g.engine.screen().timers.Timer2);
+    QVERIFY(!g.engine.screen().timers.beam);
     g.engine.pauseTick();
-    QCOMPARE(g.engine.TotalScore(), total);
-    QCOMPARE(g.engine.StageNumber(), 2);
+    QCOMPARE(g.engine.totalScore(), total);
+    QCOMPARE(g.engine.stageNumber(), 2);
 }
 
 QTEST_GUILESS_MAIN(TestGameEngine)

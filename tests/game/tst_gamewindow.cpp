@@ -59,12 +59,12 @@ void commitByInputMethod(QWidget* box, const QString& reading, const QString& wo
 // Commits the target's word and lets the beam land; the points it scored.
 qint64 shootTarget(F_game& w)
 {
-    const qint64 before = w.engine().StageScore();
-    const int k = w.engine().CurrentTarget();
-    commitByInputMethod(control<TypingBox>(w, QStringLiteral("Text1")), w.engine().TargetHint(k),
+    const qint64 before = w.engine().stageScore();
+    const int k = w.engine().currentTarget();
+    commitByInputMethod(control<TypingBox>(w, QStringLiteral("Text1")), w.engine().targetHint(k),
                         invaders(w)[k]->text());
     w.Timer2_Timer();
-    return w.engine().StageScore() - before;
+    return w.engine().stageScore() - before;
 }
 
 } // namespace
@@ -180,7 +180,7 @@ void TestGameWindow::wholeStageByInputMethodCommits()
             w.Timer1_Timer(); // the column marches on under the beam
 
         w.Timer2_Timer();
-        const qint64 scored = w.engine().StageScore() - stage;
+        const qint64 scored = w.engine().stageScore() - stage;
         stage += scored;
         QVERIFY(scored > 0);
         QCOMPARE(text1->text(), QString());

@@ -85,20 +85,20 @@ void TestLesson0Logic::timedAttempt()
         QVERIFY(!test.keyPress(1, U'x').accepted);
     typeInto(test, 1, sentence(1));
     typeInto(test, 2, sentence(2).chopped(1));
-    QVERIFY(test.Label8().isEmpty());
+    QVERIFY(test.resultLine().isEmpty());
     const KeyOutcome last = test.keyPress(2, sentence(2).back().unicode());
 
     QVERIFY(last.accepted);
-    QVERIFY(test.Command2Enabled());
+    QVERIFY(test.nextPageOpen());
     QCOMPARE(last.effects.focus, QStringLiteral("Command2"));
     QCOMPARE(last.line, 2);
-    QCOMPARE(test.StartTime(), start);
-    QCOMPARE(test.EndTime(), start + seconds);
-    QCOMPARE(test.SpeedTime(), speedTime);
-    QCOMPARE(test.Label8(), QStringLiteral("お疲れ様でした。ただ今の所要時間は") + speedTime
+    QCOMPARE(test.startTime(), start);
+    QCOMPARE(test.endTime(), start + seconds);
+    QCOMPARE(test.speedTime(), speedTime);
+    QCOMPARE(test.resultLine(), QStringLiteral("お疲れ様でした。ただ今の所要時間は") + speedTime
                                  + QStringLiteral("秒、入力ミスは%1回でした。").arg(misses));
     QCOMPARE(record.BestSpeedTime, newBest);
-    QCOMPARE(test.Label9(), QStringLiteral("あなたの最高タイムは") + newBest + QStringLiteral("秒です"));
+    QCOMPARE(test.bestTimeLine(), QStringLiteral("あなたの最高タイムは") + newBest + QStringLiteral("秒です"));
 }
 
 void TestLesson0Logic::wrongFirstCharacterStartsNoClock()
@@ -110,21 +110,21 @@ void TestLesson0Logic::wrongFirstCharacterStartsNoClock()
 
     const KeyOutcome wrong = test.keyPress(0, U'子');
     QVERIFY(!wrong.accepted);
-    QCOMPARE(test.MissCount(), 1);
-    QCOMPARE(test.CursorPos(), 1);
-    QVERIFY(!test.TimingStarted());
+    QCOMPARE(test.misses(), 1);
+    QCOMPARE(test.cursor(), 1);
+    QVERIFY(!test.timingStarted());
 
     clock.advance(600); // the learner hesitates: none of it is timed
     const qint64 start = clock.nowSeconds();
     typeInto(test, 0, sentence(0).left(1));
-    QVERIFY(test.TimingStarted());
-    QCOMPARE(test.StartTime(), start);
+    QVERIFY(test.timingStarted());
+    QCOMPARE(test.startTime(), start);
     clock.advance(45);
     typeInto(test, 0, sentence(0).mid(1));
     typeInto(test, 1, sentence(1));
     typeInto(test, 2, sentence(2));
-    QCOMPARE(test.SpeedTime(), QStringLiteral("00分45"));
-    QCOMPARE(test.Label8(), QStringLiteral("お疲れ様でした。ただ今の所要時間は00分45秒、入力ミスは1回でした。"));
+    QCOMPARE(test.speedTime(), QStringLiteral("00分45"));
+    QCOMPARE(test.resultLine(), QStringLiteral("お疲れ様でした。ただ今の所要時間は00分45秒、入力ミスは1回でした。"));
 }
 
 void TestLesson0Logic::refusedKeysRemoveNothing_data()
@@ -146,8 +146,8 @@ void TestLesson0Logic::refusedKeysRemoveNothing()
     typeInto(test, 0, sentence(0).left(3));
 
     QVERIFY(!test.keyPress(0, char32_t(key)).accepted);
-    QCOMPARE(test.CursorPos(), 4);
-    QCOMPARE(test.MissCount(), 1);
+    QCOMPARE(test.cursor(), 4);
+    QCOMPARE(test.misses(), 1);
     typeInto(test, 0, sentence(0).mid(3, 1)); // the right one is still the next
 }
 
@@ -161,14 +161,14 @@ void TestLesson0Logic::boxesTakeTheirTurn()
     // A later box takes nothing before its turn, and counts nothing.
     QVERIFY(!test.keyPress(1, sentence(1).front().unicode()).accepted);
     QVERIFY(!test.keyPress(2, U'x').accepted);
-    QCOMPARE(test.MissCount(), 0);
-    QVERIFY(!test.TimingStarted());
+    QCOMPARE(test.misses(), 0);
+    QVERIFY(!test.timingStarted());
 
     typeInto(test, 0, sentence(0).chopped(1));
     const KeyOutcome endOfFirst = test.keyPress(0, sentence(0).back().unicode());
     QCOMPARE(endOfFirst.line, 1); // Text2's turn
     QCOMPARE(test.currentBox(), 1);
-    QCOMPARE(test.CursorPos(), 1);
+    QCOMPARE(test.cursor(), 1);
     // The first box is done: it takes nothing more.
     QVERIFY(!test.keyPress(0, sentence(0).front().unicode()).accepted);
 
@@ -177,15 +177,15 @@ void TestLesson0Logic::boxesTakeTheirTurn()
     QCOMPARE(test.keyPress(1, sentence(1).back().unicode()).line, 2); // Text3's turn
     QCOMPARE(test.currentBox(), 2);
     typeInto(test, 2, sentence(2));
-    QCOMPARE(test.SpeedTime(), QStringLiteral("00分10"));
+    QCOMPARE(test.speedTime(), QStringLiteral("00分10"));
 
     // Typing on in the last box checks its sentence from the start again;
     // finishing again is timed from the first start.
     QCOMPARE(test.currentBox(), 2);
-    QCOMPARE(test.CursorPos(), 1);
+    QCOMPARE(test.cursor(), 1);
     clock.advance(20);
     typeInto(test, 2, sentence(2));
-    QCOMPARE(test.SpeedTime(), QStringLiteral("00分30"));
+    QCOMPARE(test.speedTime(), QStringLiteral("00分30"));
     QCOMPARE(record.BestSpeedTime, QStringLiteral("00分10"));
 }
 
@@ -198,25 +198,25 @@ void TestLesson0Logic::againStartsANewAttempt()
     typeInto(test, 0, sentence(0));
     typeInto(test, 1, sentence(1));
     typeInto(test, 2, sentence(2));
-    const QString result = test.Label8();
+    const QString result = test.resultLine();
 
     test.restart();
     QCOMPARE(test.currentBox(), 0);
-    QCOMPARE(test.CursorPos(), 1);
-    QCOMPARE(test.MissCount(), 0);
-    QVERIFY(!test.TimingStarted());
-    QCOMPARE(test.Label8(), result); // the last result stays in sight
+    QCOMPARE(test.cursor(), 1);
+    QCOMPARE(test.misses(), 0);
+    QVERIFY(!test.timingStarted());
+    QCOMPARE(test.resultLine(), result); // the last result stays in sight
 
     // Half an attempt with a miss, then again: a clean start.
     typeInto(test, 0, sentence(0).left(5));
     QVERIFY(!test.keyPress(0, U'x').accepted);
     test.restart();
-    QCOMPARE(test.CursorPos(), 1);
-    QCOMPARE(test.MissCount(), 0);
+    QCOMPARE(test.cursor(), 1);
+    QCOMPARE(test.misses(), 0);
     const qint64 start = clock.nowSeconds() + 5;
     clock.advance(5);
     typeInto(test, 0, sentence(0).left(1));
-    QCOMPARE(test.StartTime(), start);
+    QCOMPARE(test.startTime(), start);
 }
 
 void TestLesson0Logic::openingThePage_data()
@@ -251,9 +251,13 @@ void TestLesson0Logic::openingThePage()
     if (page == 1) {
         ManualClock clock;
         SpeedTest test(record, clock);
-        test.open();
-        QCOMPARE(test.Command2Enabled(), nextOpen);
-        // Opening the speed test makes a new lesson "練習中"; nothing else changes.
+        const ScreenEffects opened = test.open();
+        QCOMPARE(test.nextPageOpen(), nextOpen);
+        QCOMPARE(opened.clearBoxes, (QStringList{"Text1", "Text2", "Text3"}));
+        // Opening the speed test makes a new lesson "練習中" in memory only:
+        // the menu's row is not redrawn and nothing else changes.
+        QVERIFY(!opened.rowStateShown);
+        QVERIFY(!opened.save);
         QCOMPARE(record.LessonStates[0], state == QStringLiteral("未") ? QStringLiteral("練習中") : state);
         QCOMPARE(record.FurthestPage, furthest);
     }
@@ -311,7 +315,7 @@ void TestLesson0Logic::homeRowSequence()
     // A wrong key, a capital, Backspace: refused and counted; no completion.
     for (const char32_t wrong : {U':', U'F', U'\b'})
         QVERIFY(!drill.keyPress(wrong).accepted);
-    QCOMPARE(drill.MissCount(), 3);
+    QCOMPARE(drill.misses(), 3);
     QCOMPARE(record.LessonStates[0], QStringLiteral("練習中"));
     // The picture marks the key still expected; the line of the keys missed
     // most waits for the sequence to be typed through.
@@ -324,12 +328,12 @@ void TestLesson0Logic::homeRowSequence()
     QVERIFY(last.accepted);
     QVERIFY(last.effects.rowStateShown);
     QCOMPARE(last.effects.focus, QStringLiteral("Command1"));
-    QCOMPARE(drill.Label6(), QStringLiteral("ＯＫ！その調子です。"));
-    QVERIFY(drill.Command1Enabled());
+    QCOMPARE(drill.praise(), QStringLiteral("ＯＫ！その調子です。"));
+    QVERIFY(drill.nextPageOpen());
     QCOMPARE(record.LessonStates[0], QStringLiteral("完了"));
 
     // Typing on checks the sequence from its start again.
-    QCOMPARE(drill.CursorPos(), 1);
+    QCOMPARE(drill.cursor(), 1);
     QVERIFY(!drill.keyPress(U';').accepted);
     QVERIFY(drill.keyPress(U'f').accepted);
 }

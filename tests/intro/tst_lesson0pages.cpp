@@ -112,7 +112,7 @@ void TestLesson0Pages::speedTestPage()
     QTest::keyClick(box(page, 1), Qt::Key_Backspace);
     commit(box(page, 1), QStringLiteral("無"));
     QCOMPARE(box(page, 1)->text(), sentence(1).left(2));
-    QCOMPARE(page.speedTest().MissCount(), 2);
+    QCOMPARE(page.speedTest().misses(), 2);
 
     // A conversion that runs past the end of the first sentence carries on
     // into the second box, as if typed there.
@@ -217,7 +217,7 @@ void TestLesson0Pages::homePositionPage()
     QTest::keyClick(text1, Qt::Key_L);
     QTest::keyClick(text1, Qt::Key_Backspace);
     QCOMPARE(text1->text(), QStringLiteral("ffjjddkkssllaa;"));
-    QCOMPARE(page.drill().MissCount(), 2);
+    QCOMPARE(page.drill().misses(), 2);
     QCOMPARE(h.state.progress.LessonStates[0], QStringLiteral("練習中"));
     QVERIFY(rowsShown.isEmpty());
 
@@ -253,7 +253,7 @@ void TestLesson0Pages::enterPressesTheFocusedButton()
     QCOMPARE(position.focusWidget(), button(position, 1));
     // Enter in the typing box is a key to judge, never a button press.
     QTest::keyClick(box(position, 1), Qt::Key_Return);
-    QCOMPARE(position.drill().MissCount(), 1);
+    QCOMPARE(position.drill().misses(), 1);
     QVERIFY(position.isVisible());
     QTest::keyClick(position.focusWidget(), Qt::Key_Enter);
     QVERIFY(!position.isVisible());

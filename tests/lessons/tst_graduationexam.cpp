@@ -84,8 +84,8 @@ void TestGraduationExam::verdictByTime()
 
     const KeyOutcome last = e.attempt(seconds, misses);
     QVERIFY(last.accepted);
-    QCOMPARE(e.exam.ExamTime(), examTime);
-    QCOMPARE(e.exam.ExamEndTime() - e.exam.ExamStartTime(), seconds);
+    QCOMPARE(e.exam.examTime(), examTime);
+    QCOMPARE(e.exam.examEndTime() - e.exam.examStartTime(), seconds);
     // A first attempt is the best so far, passed or not.
     QCOMPARE(e.record.BestGraduationTime, examTime);
     QCOMPARE(last.effects.resultScreen, passed ? kOK : kNG);
@@ -98,9 +98,9 @@ void TestGraduationExam::verdictByTime()
     QCOMPARE(last.effects.focus, QStringLiteral("T1"));
     QVERIFY(last.effects.clearBoxes.isEmpty());
     QCOMPARE(last.line, 0);
-    QVERIFY(!e.exam.ExamStarted());
-    QCOMPARE(e.exam.CursorPos(), 1);
-    QCOMPARE(e.exam.MissCount(), 0);
+    QVERIFY(!e.exam.examStarted());
+    QCOMPARE(e.exam.cursor(), 1);
+    QCOMPARE(e.exam.misses(), 0);
 }
 
 void TestGraduationExam::bestTimeOverAttempts()
@@ -122,7 +122,7 @@ void TestGraduationExam::bestTimeOverAttempts()
     for (const auto& a : attempts) {
         e.clock.advance(77); // a pause before the next attempt is not timed
         const KeyOutcome last = e.attempt(a.seconds);
-        QCOMPARE(e.exam.ExamTime(), QString::fromUtf8(a.examTime));
+        QCOMPARE(e.exam.examTime(), QString::fromUtf8(a.examTime));
         QCOMPARE(e.record.BestGraduationTime, QString::fromUtf8(a.best));
         QCOMPARE(last.effects.resultScreen, a.screen);
         QVERIFY(last.effects.save);
@@ -146,23 +146,23 @@ void TestGraduationExam::theClockStartsAtTheFirstAcceptedCharacter()
     if (before == QLatin1String("wrong")) {
         QVERIFY(!e.key(U'x').accepted);
         QVERIFY(!e.key(U'譲').accepted);
-        QCOMPARE(e.exam.MissCount(), 2);
-        QVERIFY(!e.exam.ExamStarted());
+        QCOMPARE(e.exam.misses(), 2);
+        QVERIFY(!e.exam.examStarted());
     } else if (before == QLatin1String("later box")) {
         QVERIFY(!e.exam.keyPress(1, U'学').accepted);
         QVERIFY(!e.exam.keyPress(7, U'見').accepted);
-        QCOMPARE(e.exam.MissCount(), 0);
-        QVERIFY(!e.exam.ExamStarted());
+        QCOMPARE(e.exam.misses(), 0);
+        QVERIFY(!e.exam.examStarted());
     } else {
         QVERIFY(e.key(U'親').accepted);
-        QVERIFY(e.exam.ExamStarted());
+        QVERIFY(e.exam.examStarted());
         const ScreenEffects again = e.exam.again();
         QCOMPARE(again.clearBoxes.size(), 8);
-        QVERIFY(!e.exam.ExamStarted());
+        QVERIFY(!e.exam.examStarted());
     }
     e.clock.advance(500);
     e.attempt(61);
-    QCOMPARE(e.exam.ExamTime(), QStringLiteral("01分01"));
+    QCOMPARE(e.exam.examTime(), QStringLiteral("01分01"));
 }
 
 void TestGraduationExam::openAgainAndMenu()
@@ -183,7 +183,7 @@ void TestGraduationExam::openAgainAndMenu()
     const ScreenEffects again = e.exam.again();
     QCOMPARE(again.focus, QStringLiteral("T1"));
     QCOMPARE(e.exam.line(), 0);
-    QCOMPARE(e.exam.MissCount(), 0);
+    QCOMPARE(e.exam.misses(), 0);
 
     const ProgressRecord before = e.record;
     const ScreenEffects menu = e.exam.toMenu();

@@ -42,7 +42,7 @@ bool judged(const KeyOutcome& k)
 // spread over it; returns the completing key.
 KeyOutcome typePage(RhythmDrill& drill, int misses)
 {
-    const QString text = drill.DrillText();
+    const QString text = drill.drillText();
     const char32_t wrong[] = {0x08, 0x0D, U'F'};
     KeyOutcome last;
     for (int i = 0; i < text.size(); ++i) {
@@ -59,7 +59,7 @@ KeyOutcome typePage(RhythmDrill& drill, int misses)
 
 void goToPage(RhythmDrill& drill, int page)
 {
-    while (drill.PageNo() < page)
+    while (drill.pageNo() < page)
         drill.nextPage();
 }
 
@@ -147,15 +147,15 @@ void TestRhythmDrill::judgementThresholds()
 
     const KeyOutcome last = typePage(d.drill, misses);
     QVERIFY(judged(last));
-    QCOMPARE(d.drill.screen().Label5, message);
+    QCOMPARE(d.drill.screen().advice, message);
     const bool passed = message == kPass;
     QCOMPARE(last.effects.save, passed);
-    QCOMPARE(d.drill.screen().Command4Enabled, passed);
+    QCOMPARE(d.drill.screen().nextPageEnabled, passed);
     QCOMPARE(d.record.FurthestPage, passed ? QStringLiteral("01-01") : QStringLiteral("00-03"));
     QCOMPARE(last.effects.focus, passed ? QStringLiteral("Command4") : QStringLiteral("Text1"));
     // A new attempt starts with the next key.
-    QCOMPARE(d.drill.CursorPos(), 1);
-    QCOMPARE(d.drill.MissCount(), 0);
+    QCOMPARE(d.drill.cursor(), 1);
+    QCOMPARE(d.drill.misses(), 0);
 }
 
 void TestRhythmDrill::wordPageJudgement_data()
@@ -173,19 +173,19 @@ void TestRhythmDrill::wordPageJudgement()
     QFETCH(QString, message);
     LessonDrill d(3, QStringLiteral("03-04"));
     goToPage(d.drill, 5);
-    QCOMPARE(d.drill.screen().Label3, QStringLiteral("１"));
+    QCOMPARE(d.drill.screen().levelDigit, QStringLiteral("１"));
 
     const KeyOutcome last = typePage(d.drill, misses);
     QVERIFY(judged(last));
-    QCOMPARE(d.drill.screen().Label5, message);
+    QCOMPARE(d.drill.screen().advice, message);
     QCOMPARE(last.effects.save, message == kPass);
     QCOMPARE(d.record.FurthestPage, message == kPass ? QStringLiteral("03-05") : QStringLiteral("03-04"));
     // The metronome is left alone and the typed text stays in the box.
     QVERIFY(last.accepted);
     QVERIFY(!last.effects.clearBoxes.contains(QStringLiteral("Text1")));
     QCOMPARE(d.drill.screen().interval, 0);
-    QCOMPARE(d.drill.screen().Command1, QStringLiteral("もう一度"));
-    QCOMPARE(d.drill.CursorPos(), 1);
+    QCOMPARE(d.drill.screen().metronomeCaption, QStringLiteral("もう一度"));
+    QCOMPARE(d.drill.cursor(), 1);
 }
 
 void TestRhythmDrill::levelButtons_data()
@@ -224,17 +224,17 @@ void TestRhythmDrill::levelButtons()
     if (toLevel == 0) {
         QVERIFY(d.drill.screen() == before);
         QVERIFY(!effects.clearBoxes.contains(QStringLiteral("Text1")));
-        QCOMPARE(d.drill.CursorPos(), 2);
-        QCOMPARE(d.drill.MissCount(), 1);
+        QCOMPARE(d.drill.cursor(), 2);
+        QCOMPARE(d.drill.misses(), 1);
         return;
     }
     // The metronome runs at the new level; a stopped one restarts the attempt.
     QCOMPARE(d.drill.screen().interval, kLevels[size_t(toLevel - 1)]);
-    QCOMPARE(d.drill.screen().Label3, QString(QChar(0xFF10 + toLevel)));
-    QCOMPARE(d.drill.screen().Command1, QStringLiteral("音停止"));
+    QCOMPARE(d.drill.screen().levelDigit, QString(QChar(0xFF10 + toLevel)));
+    QCOMPARE(d.drill.screen().metronomeCaption, QStringLiteral("音停止"));
     QCOMPARE(effects.clearBoxes.contains(QStringLiteral("Text1")), stopped);
-    QCOMPARE(d.drill.CursorPos(), stopped ? 1 : 2);
-    QCOMPARE(d.drill.MissCount(), stopped ? 0 : 1);
+    QCOMPARE(d.drill.cursor(), stopped ? 1 : 2);
+    QCOMPARE(d.drill.misses(), stopped ? 0 : 1);
 }
 
 void TestRhythmDrill::completingAPageFlipsTheMetronome()
@@ -249,29 +249,29 @@ void TestRhythmDrill::completingAPageFlipsTheMetronome()
     QVERIFY(last.accepted);
     QVERIFY(!last.effects.clearBoxes.contains(QStringLiteral("Text1")));
     QCOMPARE(d.drill.screen().interval, 0);
-    QCOMPARE(d.drill.screen().Command1, QStringLiteral("音再開"));
-    QCOMPARE(d.drill.SavedInterval(), 800);
+    QCOMPARE(d.drill.screen().metronomeCaption, QStringLiteral("音再開"));
+    QCOMPARE(d.drill.savedInterval(), 800);
 
     // Typed again while stopped: judged as stopped (a pass), then the
     // metronome restarts at level 3, the completing key is cancelled and the
     // box emptied.
     last = typePage(d.drill, 2);
     QVERIFY(judged(last));
-    QCOMPARE(d.drill.screen().Label5, kPass);
+    QCOMPARE(d.drill.screen().advice, kPass);
     QVERIFY(!last.accepted);
     QVERIFY(last.effects.clearBoxes.contains(QStringLiteral("Text1")));
     QCOMPARE(d.drill.screen().interval, 800);
-    QCOMPARE(d.drill.screen().Label3, QStringLiteral("３"));
-    QCOMPARE(d.drill.screen().Command1, QStringLiteral("音停止"));
+    QCOMPARE(d.drill.screen().levelDigit, QStringLiteral("３"));
+    QCOMPARE(d.drill.screen().metronomeCaption, QStringLiteral("音停止"));
 
     // "音停止" keeps the attempt; "音再開" restarts it from an empty box.
     d.drill.keyPress(U'f');
     ScreenEffects e = d.drill.switchMetronome();
     QVERIFY(!e.clearBoxes.contains(QStringLiteral("Text1")));
-    QCOMPARE(d.drill.CursorPos(), 2);
+    QCOMPARE(d.drill.cursor(), 2);
     e = d.drill.switchMetronome();
     QVERIFY(e.clearBoxes.contains(QStringLiteral("Text1")));
-    QCOMPARE(d.drill.CursorPos(), 1);
+    QCOMPARE(d.drill.cursor(), 1);
     QCOMPARE(d.drill.screen().interval, 800);
 }
 
@@ -284,8 +284,8 @@ void TestRhythmDrill::wrongKeysAreSwallowedAndCounted()
     QVERIFY(d.drill.keyPress(U't').accepted);
     QVERIFY(!d.drill.keyPress(U's').accepted); // "tsu" for "tu": the s costs one miss
     QVERIFY(d.drill.keyPress(U'u').accepted);
-    QCOMPARE(d.drill.MissCount(), 1);
-    QCOMPARE(d.drill.CursorPos(), 7);
+    QCOMPARE(d.drill.misses(), 1);
+    QCOMPARE(d.drill.cursor(), 7);
 
     // A space must be the space bar's: U+3000, Enter or Backspace are misses.
     for (char32_t c : {U't', U'e', U't', U'o'})
@@ -293,7 +293,7 @@ void TestRhythmDrill::wrongKeysAreSwallowedAndCounted()
     for (char32_t c : {char32_t(0x3000), char32_t(0x0D), char32_t(0x08)})
         QVERIFY(!d.drill.keyPress(c).accepted);
     QVERIFY(d.drill.keyPress(U' ').accepted);
-    QCOMPARE(d.drill.MissCount(), 4);
+    QCOMPARE(d.drill.misses(), 4);
 }
 
 void TestRhythmDrill::keyHelpAfterAMissAndAfterTheJudgement()
@@ -302,7 +302,7 @@ void TestRhythmDrill::keyHelpAfterAMissAndAfterTheJudgement()
     RhythmDrill& drill = l.drill;
     // "ffffjjjjddddkkkk" x 4: misses on the first j (twice), the first d and
     // the second j (once each).
-    const QString text = drill.DrillText();
+    const QString text = drill.drillText();
     QMap<int, QList<char32_t>> missesAt{{4, {U'f', U'J'}}, {8, {U's'}}, {20, {U'\r'}}};
     for (int i = 0; i < text.size(); ++i) {
         for (const char32_t wrong : missesAt.value(i)) {
@@ -314,7 +314,7 @@ void TestRhythmDrill::keyHelpAfterAMissAndAfterTheJudgement()
         if (i < text.size() - 1)
             QCOMPARE(drill.missedKeysLine(), QString());
     }
-    QCOMPARE(drill.screen().Label5, kSpeedUp);
+    QCOMPARE(drill.screen().advice, kSpeedUp);
     QCOMPARE(drill.missedKeysLine(), QStringLiteral("よく間違えたキー：［j］３回、［d］１回"));
 
     // The line stays with the judgement while the page is tried again, and
@@ -342,7 +342,7 @@ void TestRhythmDrill::passKeepsAHigherFurthestPageAndStillSaves()
     goToPage(d.drill, 2);
     d.drill.switchMetronome();
     const KeyOutcome last = typePage(d.drill, 0);
-    QCOMPARE(d.drill.screen().Label5, kPass);
+    QCOMPARE(d.drill.screen().advice, kPass);
     QCOMPARE(d.record.FurthestPage, QStringLiteral("02-05"));
     QVERIFY(last.effects.save);
 }
@@ -367,27 +367,27 @@ void TestRhythmDrill::nextPageOnlyPastPassedPages()
     QFETCH(QString, furthest);
     QFETCH(int, passedUpTo);
     LessonDrill d(lesson, furthest);
-    QVERIFY(!d.drill.screen().Command5Enabled);
+    QVERIFY(!d.drill.screen().previousPageEnabled);
     for (int page = 1; page <= 7; ++page) {
-        QCOMPARE(d.drill.PageNo(), page);
-        QCOMPARE(d.drill.screen().Command4Enabled, page <= passedUpTo);
+        QCOMPARE(d.drill.pageNo(), page);
+        QCOMPARE(d.drill.screen().nextPageEnabled, page <= passedUpTo);
         if (page > passedUpTo) {
             // Passing the page opens the way on.
             if (!d.drill.script().isWordPage(page))
                 d.drill.switchMetronome();
             typePage(d.drill, 0);
-            QVERIFY(d.drill.screen().Command4Enabled);
+            QVERIFY(d.drill.screen().nextPageEnabled);
         }
         if (page < 7)
             d.drill.nextPage();
-        QVERIFY(d.drill.screen().Command5Enabled);
+        QVERIFY(d.drill.screen().previousPageEnabled);
     }
     // Going back never closes the way forward; page 1 has no way back.
     for (int page = 6; page >= 1; --page) {
         d.drill.previousPage();
-        QCOMPARE(d.drill.PageNo(), page);
-        QVERIFY(d.drill.screen().Command4Enabled);
-        QCOMPARE(d.drill.screen().Command5Enabled, page > 1);
+        QCOMPARE(d.drill.pageNo(), page);
+        QVERIFY(d.drill.screen().nextPageEnabled);
+        QCOMPARE(d.drill.screen().previousPageEnabled, page > 1);
     }
 }
 
@@ -401,34 +401,34 @@ void TestRhythmDrill::wordPagesStopTheMetronome()
     d.drill.nextPage(); // word page 6
     DrillScreen s = d.drill.screen();
     QCOMPARE(s.interval, 0);
-    QCOMPARE(s.Command1, QStringLiteral("もう一度"));
-    QVERIFY(!s.Command2Enabled);
-    QVERIFY(!s.Command3Enabled);
-    QCOMPARE(s.Label3, QStringLiteral("１"));
-    QCOMPARE(s.Label5, QStringLiteral("リズムを止めて、単語を練習しましょう。ゆっくり確実に！"));
-    QCOMPARE(s.Label6, RhythmLessonScript(2).page(6).label);
-    QCOMPARE(s.Label4, QStringLiteral("suna suna taki taki neko neko tetu tetu nisi nisi tuki tuki"));
+    QCOMPARE(s.metronomeCaption, QStringLiteral("もう一度"));
+    QVERIFY(!s.fasterEnabled);
+    QVERIFY(!s.slowerEnabled);
+    QCOMPARE(s.levelDigit, QStringLiteral("１"));
+    QCOMPARE(s.advice, QStringLiteral("リズムを止めて、単語を練習しましょう。ゆっくり確実に！"));
+    QCOMPARE(s.pageLabel, RhythmLessonScript(2).page(6).label);
+    QCOMPARE(s.drillText, QStringLiteral("suna suna taki taki neko neko tetu tetu nisi nisi tuki tuki"));
 
     // "もう一度" empties the box for a clean retry; the metronome stays off.
     d.drill.keyPress(U's');
     d.drill.keyPress(U'x');
     const ScreenEffects again = d.drill.switchMetronome();
     QVERIFY(again.clearBoxes.contains(QStringLiteral("Text1")));
-    QCOMPARE(d.drill.CursorPos(), 1);
-    QCOMPARE(d.drill.MissCount(), 0);
+    QCOMPARE(d.drill.cursor(), 1);
+    QCOMPARE(d.drill.misses(), 0);
     QVERIFY(d.drill.screen() == s);
 
     d.drill.nextPage(); // word page 7
-    QCOMPARE(d.drill.screen().Label5, QStringLiteral("リズムを止めて、短い言葉を練習しましょう。ゆっくり確実に！"));
+    QCOMPARE(d.drill.screen().advice, QStringLiteral("リズムを止めて、短い言葉を練習しましょう。ゆっくり確実に！"));
     d.drill.previousPage();
     d.drill.previousPage(); // back on rhythm page 5: level 1, running
     s = d.drill.screen();
     QCOMPARE(s.interval, 1300);
-    QCOMPARE(s.Command1, QStringLiteral("音停止"));
-    QVERIFY(s.Command2Enabled);
-    QVERIFY(s.Command3Enabled);
-    QCOMPARE(s.Label5, HomePositionAdvice);
-    QCOMPARE(s.Label6, QStringLiteral("『なにぬねの』の練習です。下の絵を見て正しい指でタイプして下さい。"));
+    QCOMPARE(s.metronomeCaption, QStringLiteral("音停止"));
+    QVERIFY(s.fasterEnabled);
+    QVERIFY(s.slowerEnabled);
+    QCOMPARE(s.advice, HomePositionAdvice);
+    QCOMPARE(s.pageLabel, QStringLiteral("『なにぬねの』の練習です。下の絵を見て正しい指でタイプして下さい。"));
 }
 
 void TestRhythmDrill::lessonStateFromOpenToCompleted()
@@ -474,7 +474,7 @@ void TestRhythmDrill::lastPageEndsTheLesson()
     LessonDrill d(lesson, QStringLiteral("05-01"));
     goToPage(d.drill, 6);
     QVERIFY(!d.drill.nextPage().close);
-    QVERIFY(d.drill.screen().Command4Enabled);
+    QVERIFY(d.drill.screen().nextPageEnabled);
     const ScreenEffects end = d.drill.nextPage();
     QVERIFY(end.close);
     QCOMPARE(end.message, message);
@@ -491,7 +491,7 @@ void TestRhythmDrill::scriptsAreConsistent()
         QCOMPARE(s.lesson, lesson);
         QCOMPARE(s.windowName, QStringLiteral("F_les%1_1").arg(lesson));
         QCOMPARE(s.titleTag, QStringLiteral(" ● Lesson%1 ●").arg(lesson));
-        QCOMPARE(s.LastRhythmPage, lastRhythm[lesson - 1]);
+        QCOMPARE(s.lastRhythmPage, lastRhythm[lesson - 1]);
         for (int page = 1; page <= 7; ++page) {
             const DrillPage& p = s.page(page);
             QCOMPARE(p.pageId, MakePageId(lesson, page));

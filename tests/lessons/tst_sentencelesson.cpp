@@ -172,9 +172,9 @@ void TestSentenceLesson::refusedCharacters()
         QCOMPARE(k.line, 0);
     }
     const int total = int(typed.toUcs4().size());
-    QCOMPARE(l.lesson.MissCount(), misses);
+    QCOMPARE(l.lesson.misses(), misses);
     QCOMPARE(accepted, box == 0 ? total - misses : 0);
-    QCOMPARE(l.lesson.CursorPos(), accepted + 1);
+    QCOMPARE(l.lesson.cursor(), accepted + 1);
 }
 
 void TestSentenceLesson::lineHandOver_data()
@@ -197,13 +197,13 @@ void TestSentenceLesson::lineHandOver()
     const KeyOutcome last = l.typeLines(linesTyped, 3);
     QVERIFY(last.accepted);
     QCOMPARE(l.lesson.script().boxName(last.line), box);
-    QCOMPARE(l.lesson.CursorPos(), 1);
-    QCOMPARE(l.lesson.MissCount(), 3);
+    QCOMPARE(l.lesson.cursor(), 1);
+    QCOMPARE(l.lesson.misses(), 3);
     QVERIFY(last.effects == ScreenEffects()); // the widget moves the focus by the line
     // The new line's box takes its first character.
     const KeyOutcome next = l.lesson.keyPress(last.line, l.lesson.script().lines.at(last.line).toUcs4().at(0));
     QVERIFY(next.accepted);
-    QCOMPARE(l.lesson.CursorPos(), 2);
+    QCOMPARE(l.lesson.cursor(), 2);
 }
 
 void TestSentenceLesson::verdict_data()
@@ -260,8 +260,8 @@ void TestSentenceLesson::verdict()
     QVERIFY(last.effects.clearBoxes.isEmpty());
     QVERIFY(!last.effects.close);
     QCOMPARE(last.line, 0);
-    QCOMPARE(l.lesson.CursorPos(), 1);
-    QCOMPARE(l.lesson.MissCount(), 0);
+    QCOMPARE(l.lesson.cursor(), 1);
+    QCOMPARE(l.lesson.misses(), 0);
 }
 
 void TestSentenceLesson::typingOnAfterAVerdict()
@@ -271,8 +271,8 @@ void TestSentenceLesson::typingOnAfterAVerdict()
     QVERIFY(l.key(U'親').accepted);
     QVERIFY(!l.key(U'x').accepted);
     QCOMPARE(l.lesson.line(), 0);
-    QCOMPARE(l.lesson.CursorPos(), 2);
-    QCOMPARE(l.lesson.MissCount(), 1);
+    QCOMPARE(l.lesson.cursor(), 2);
+    QCOMPARE(l.lesson.misses(), 1);
     // The new attempt has its own verdict.
     const KeyOutcome last = TypeText(l.lesson.script().lines.join(QString()).mid(1), 0,
                                      [&](char32_t c) { return l.key(c); });
@@ -305,8 +305,8 @@ void TestSentenceLesson::openAndAgain()
     QCOMPARE(again.clearBoxes, boxes);
     QCOMPARE(again.focus, QStringLiteral("T1"));
     QCOMPARE(l.lesson.line(), 0);
-    QCOMPARE(l.lesson.CursorPos(), 1);
-    QCOMPARE(l.lesson.MissCount(), 0);
+    QCOMPARE(l.lesson.cursor(), 1);
+    QCOMPARE(l.lesson.misses(), 0);
 
     const ScreenEffects menu = l.lesson.toMenu();
     QVERIFY(menu.close);

@@ -124,7 +124,7 @@ void TestSentenceWindows::sentenceWindows()
     for (int n : numbers)
         QVERIFY(box(w, n)->text().isEmpty());
     QCOMPARE(w.focusWidget(), box(w, 1));
-    QCOMPARE(w.lesson().CursorPos(), 1);
+    QCOMPARE(w.lesson().cursor(), 1);
     button(w, 1)->click();
     QVERIFY(!w.isVisible());
     QVERIFY(!h.folder.exists(QStringLiteral("morvela.ini"))); // nothing saved
@@ -182,8 +182,8 @@ void TestSentenceWindows::lesson8JumpsToT8AndFailsWith10Misses()
     commitWords(w, lines[2].mid(4) + lines[3]);
     QCOMPARE(w.focusWidget(), box(w, 8));
     QVERIFY(box(w, 8)->isEnabled());
-    QCOMPARE(w.lesson().CursorPos(), 1);
-    QCOMPARE(w.lesson().MissCount(), 3);
+    QCOMPARE(w.lesson().cursor(), 1);
+    QCOMPARE(w.lesson().misses(), 3);
     for (int i = 0; i < 7; ++i)
         QTest::keyClick(w.focusWidget(), Qt::Key_Backspace); // a miss each
     QVERIFY(h.messages.shown.isEmpty());

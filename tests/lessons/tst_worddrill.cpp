@@ -27,14 +27,14 @@ struct Drill {
     }
     KeyOutcome typePage(int misses)
     {
-        return TypeText(drill.DrillText(), misses, [this](char32_t c) { return drill.keyPress(c); });
+        return TypeText(drill.drillText(), misses, [this](char32_t c) { return drill.keyPress(c); });
     }
     void goToPage(int page)
     {
-        while (drill.PageNo() < page) {
-            const int before = drill.PageNo();
+        while (drill.pageNo() < page) {
+            const int before = drill.pageNo();
             drill.nextPage();
-            QVERIFY2(drill.PageNo() > before, "次ページ>> is disabled");
+            QVERIFY2(drill.pageNo() > before, "次ページ>> is disabled");
         }
     }
 
@@ -101,8 +101,8 @@ void TestWordDrill::refusedCharacters()
         QVERIFY(!k.accepted);
         QVERIFY(k.effects == ScreenEffects());
     }
-    QCOMPARE(d.drill.MissCount(), int(typedWrong.toUcs4().size()));
-    QCOMPARE(d.drill.CursorPos(), int(typedRight.toUcs4().size()) + 1);
+    QCOMPARE(d.drill.misses(), int(typedWrong.toUcs4().size()));
+    QCOMPARE(d.drill.cursor(), int(typedRight.toUcs4().size()) + 1);
 }
 
 void TestWordDrill::judgementByMisses_data()
@@ -132,10 +132,10 @@ void TestWordDrill::judgementByMisses()
 
     const KeyOutcome last = d.typePage(misses);
     QVERIFY(last.accepted); // the completing character goes in like any other
-    QCOMPARE(d.drill.screen().Label5, message);
+    QCOMPARE(d.drill.screen().advice, message);
     QCOMPARE(last.effects.save, passed);
     QCOMPARE(last.effects.focus, passed ? Command4 : Text1);
-    QCOMPARE(d.drill.screen().Command4Enabled, passed);
+    QCOMPARE(d.drill.screen().nextPageEnabled, passed);
     QCOMPARE(d.record.FurthestPage, passed ? MakePageId(lesson, 1) : QStringLiteral("04-07"));
     QVERIFY(last.effects.clearBoxes.isEmpty()); // the typed text stays
     QVERIFY(!last.effects.close);
@@ -147,16 +147,16 @@ void TestWordDrill::typingOnAfterAJudgement()
     Drill d(5);
     d.typePage(7);
     // A new attempt from the first character, with no misses.
-    QCOMPARE(d.drill.CursorPos(), 1);
-    QCOMPARE(d.drill.MissCount(), 0);
+    QCOMPARE(d.drill.cursor(), 1);
+    QCOMPARE(d.drill.misses(), 0);
     QVERIFY(d.drill.keyPress(U'h').accepted);
     QVERIFY(!d.drill.keyPress(U'x').accepted);
-    QCOMPARE(d.drill.CursorPos(), 2);
-    QCOMPARE(d.drill.MissCount(), 1);
+    QCOMPARE(d.drill.cursor(), 2);
+    QCOMPARE(d.drill.misses(), 1);
     // And it is judged on its own.
-    const KeyOutcome last = TypeText(d.drill.DrillText().mid(1), 0, [&](char32_t c) { return d.drill.keyPress(c); });
+    const KeyOutcome last = TypeText(d.drill.drillText().mid(1), 0, [&](char32_t c) { return d.drill.keyPress(c); });
     QVERIFY(last.effects.save);
-    QCOMPARE(d.drill.screen().Label5, kPass);
+    QCOMPARE(d.drill.screen().advice, kPass);
 }
 
 void TestWordDrill::keyHelpOnlyWhereTheInputMethodIsOut_data()
@@ -172,7 +172,7 @@ void TestWordDrill::keyHelpOnlyWhereTheInputMethodIsOut()
     QFETCH(int, lesson);
     QFETCH(bool, helped);
     Drill d(lesson);
-    const char32_t first = d.drill.DrillText().toUcs4().first();
+    const char32_t first = d.drill.drillText().toUcs4().first();
     QVERIFY(!d.drill.keyPress(U'Q').accepted);
     QCOMPARE(d.drill.markedKey(), helped ? first : char32_t(0));
     QVERIFY(d.drill.keyPress(first).accepted);
@@ -184,7 +184,7 @@ void TestWordDrill::keyHelpOnlyWhereTheInputMethodIsOut()
         QVERIFY(d.drill.missedKeysLine().startsWith(QStringLiteral("よく間違えたキー：")));
     // The line goes with the judgement when another page is entered.
     d.drill.nextPage();
-    QCOMPARE(d.drill.PageNo(), 2);
+    QCOMPARE(d.drill.pageNo(), 2);
     QCOMPARE(d.drill.missedKeysLine(), QString());
 }
 
@@ -216,38 +216,38 @@ void TestWordDrill::pageMoves()
 {
     Drill d(5, QStringLiteral("04-07"));
     const WordDrillScript& script = d.drill.script();
-    QCOMPARE(d.drill.screen().Label5, QStringLiteral("頭の中で言葉を言いながらキーを押しましょう。"));
-    QCOMPARE(d.drill.screen().Label6, script.page(1).caption);
-    QCOMPARE(d.drill.screen().Label4, script.page(1).drillText);
-    QVERIFY(!d.drill.screen().Command4Enabled);
-    QVERIFY(!d.drill.screen().Command5Enabled);
+    QCOMPARE(d.drill.screen().advice, QStringLiteral("頭の中で言葉を言いながらキーを押しましょう。"));
+    QCOMPARE(d.drill.screen().caption, script.page(1).caption);
+    QCOMPARE(d.drill.screen().drillText, script.page(1).drillText);
+    QVERIFY(!d.drill.screen().nextPageEnabled);
+    QVERIFY(!d.drill.screen().previousPageEnabled);
     QVERIFY(d.drill.nextPage() == ScreenEffects()); // disabled: nothing happens
     QVERIFY(d.drill.previousPage() == ScreenEffects());
-    QCOMPARE(d.drill.PageNo(), 1);
+    QCOMPARE(d.drill.pageNo(), 1);
 
     d.typePage(0);
     d.drill.keyPress(U'h'); // an attempt under way is dropped by the move
     const ScreenEffects forward = d.drill.nextPage();
     QCOMPARE(forward.clearBoxes, QStringList{Text1});
     QCOMPARE(forward.focus, Text1);
-    QCOMPARE(d.drill.PageNo(), 2);
-    QCOMPARE(d.drill.CursorPos(), 1);
-    QCOMPARE(d.drill.screen().Label4, script.page(2).drillText);
-    QCOMPARE(d.drill.screen().Label5, script.page(2).advice);
-    QCOMPARE(d.drill.screen().Label6, script.page(2).caption);
-    QVERIFY(!d.drill.screen().Command4Enabled); // page 2 not passed yet
-    QVERIFY(d.drill.screen().Command5Enabled);
+    QCOMPARE(d.drill.pageNo(), 2);
+    QCOMPARE(d.drill.cursor(), 1);
+    QCOMPARE(d.drill.screen().drillText, script.page(2).drillText);
+    QCOMPARE(d.drill.screen().advice, script.page(2).advice);
+    QCOMPARE(d.drill.screen().caption, script.page(2).caption);
+    QVERIFY(!d.drill.screen().nextPageEnabled); // page 2 not passed yet
+    QVERIFY(d.drill.screen().previousPageEnabled);
 
     d.drill.keyPress(U'x');
     const ScreenEffects back = d.drill.previousPage();
     QCOMPARE(back.clearBoxes, QStringList{Text1});
     QCOMPARE(back.focus, Text1);
-    QCOMPARE(d.drill.PageNo(), 1);
-    QCOMPARE(d.drill.MissCount(), 0);
+    QCOMPARE(d.drill.pageNo(), 1);
+    QCOMPARE(d.drill.misses(), 0);
     // Coming back to page 1 brings the other advice.
-    QCOMPARE(d.drill.screen().Label5, QStringLiteral("両手の指は、つねにホームポジションに置きましょう。"));
-    QVERIFY(d.drill.screen().Command4Enabled);
-    QVERIFY(!d.drill.screen().Command5Enabled);
+    QCOMPARE(d.drill.screen().advice, QStringLiteral("両手の指は、つねにホームポジションに置きましょう。"));
+    QVERIFY(d.drill.screen().nextPageEnabled);
+    QVERIFY(!d.drill.screen().previousPageEnabled);
 }
 
 void TestWordDrill::furthestPageBeyondTheLesson()
@@ -255,7 +255,7 @@ void TestWordDrill::furthestPageBeyondTheLesson()
     Drill d(5, QStringLiteral("06-03"));
     for (int page = 1; page <= WordDrillScript::PageCount; ++page) {
         d.goToPage(page);
-        QVERIFY2(d.drill.screen().Command4Enabled, qPrintable(QString::number(page)));
+        QVERIFY2(d.drill.screen().nextPageEnabled, qPrintable(QString::number(page)));
     }
     const KeyOutcome last = d.typePage(0);
     QVERIFY(last.effects.save); // saved on a pass whether raised or not
@@ -291,7 +291,7 @@ void TestWordDrill::passingTheLastPageCompletesTheLesson()
     for (int lesson : {5, 6}) {
         Drill d(lesson, MakePageId(lesson, 5));
         d.goToPage(6);
-        QVERIFY(!d.drill.screen().Command4Enabled);
+        QVERIFY(!d.drill.screen().nextPageEnabled);
         const KeyOutcome last = d.typePage(4);
         QVERIFY(last.effects.save);
         QVERIFY(last.effects.rowStateShown);
@@ -304,8 +304,8 @@ void TestWordDrill::passingTheLastPageCompletesTheLesson()
 void TestWordDrill::lesson6ReadsTheWordListsOnEachPage()
 {
     Drill d(6, QStringLiteral("06-06"), 1);
-    QCOMPARE(d.drill.DrillText(), d.settings.WordList[0]);
-    QVERIFY(d.drill.DrillText().contains(QChar(0x3000)));
+    QCOMPARE(d.drill.drillText(), d.settings.WordList[0]);
+    QVERIFY(d.drill.drillText().contains(QChar(0x3000)));
 
     // The options are confirmed while the lesson is open (code 5: half-width).
     ApplyOptionCode(d.settings, 5);
@@ -314,10 +314,10 @@ void TestWordDrill::lesson6ReadsTheWordListsOnEachPage()
     QVERIFY(d.drill.keyPress(U'載').accepted);
 
     d.drill.nextPage();
-    QCOMPARE(d.drill.DrillText(), QStringLiteral("標準 標準 拡張 拡張 好評 好評 液晶 液晶 注意 注意"));
-    QCOMPARE(d.drill.screen().Label4, d.drill.DrillText());
+    QCOMPARE(d.drill.drillText(), QStringLiteral("標準 標準 拡張 拡張 好評 好評 液晶 液晶 注意 注意"));
+    QCOMPARE(d.drill.screen().drillText, d.drill.drillText());
     d.drill.previousPage();
-    QCOMPARE(d.drill.DrillText(), QStringLiteral("搭載 搭載 高速 高速 最大 最大 性能 性能 部分 部分"));
+    QCOMPARE(d.drill.drillText(), QStringLiteral("搭載 搭載 高速 高速 最大 最大 性能 性能 部分 部分"));
 }
 
 void TestWordDrill::scriptsAreConsistent()

@@ -142,7 +142,7 @@ void TestWordDrillWindow::lesson6ByWordCommits()
     // 搭載 converted wrong: two misses, nothing of it in the box.
     commit(box, QStringLiteral("塔載"));
     QVERIFY(box->text().isEmpty());
-    QCOMPARE(w.drill().MissCount(), 2);
+    QCOMPARE(w.drill().misses(), 2);
     // A half-width space where the full-width one stands: refused.
     commit(box, QStringLiteral("搭載"));
     commit(box, QStringLiteral(" "));
@@ -168,10 +168,10 @@ void TestWordDrillWindow::lesson6ByWordCommits()
     // Typing on after the judgement appends to the box: a new attempt.
     commit(box, QStringLiteral("標準"));
     QCOMPARE(box->text(), label(w, 4)->text() + QStringLiteral("標準"));
-    QCOMPARE(w.drill().CursorPos(), 3);
+    QCOMPARE(w.drill().cursor(), 3);
     button(w, 1)->click(); // もう一度
     QVERIFY(box->text().isEmpty());
-    QCOMPARE(w.drill().CursorPos(), 1);
+    QCOMPARE(w.drill().cursor(), 1);
     button(w, 5)->click();
     QCOMPARE(label(w, 4)->text(), QStringLiteral("搭載 搭載 高速 高速 最大 最大 性能 性能 部分 部分"));
     QCOMPARE(label(w, 5)->text(), QStringLiteral("ホームポジションから指を離さずに変換しましょう。"));

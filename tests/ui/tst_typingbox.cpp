@@ -121,7 +121,7 @@ void TestTypingBox::keys()
     JudgedBox b(expected);
     events.simulate(&b.box);
     QCOMPARE(b.box.text(), text);
-    QCOMPARE(b.attempt.MissCount(), misses);
+    QCOMPARE(b.attempt.misses(), misses);
     QCOMPARE(b.box.cursorPosition(), b.box.text().size());
 }
 
@@ -149,7 +149,7 @@ void TestTypingBox::commitsAreJudgedCharacterByCharacter()
     sendCommit(&b.box, commit);
     sendCommit(&b.box, QString()); // the empty event that follows every commit
     QCOMPARE(b.box.text(), text);
-    QCOMPARE(b.attempt.MissCount(), misses);
+    QCOMPARE(b.attempt.misses(), misses);
     QCOMPARE(b.judged.size(), judgements);
 }
 
@@ -213,7 +213,7 @@ void TestTypingBox::commitRunsOnIntoTheNextBox()
     sendCommit(&first.box, QStringLiteral("時分学"));
     QCOMPARE(first.box.text(), QStringLiteral("時分"));
     QCOMPARE(second.box.text(), QStringLiteral("学"));
-    QCOMPARE(first.attempt.MissCount(), 0);
+    QCOMPARE(first.attempt.misses(), 0);
 }
 
 void TestTypingBox::focusMoveCopyOfACompositionIsNotJudged()
@@ -311,8 +311,8 @@ void TestTypingBox::commitRepeatedWhileJudgedIsNotJudgedAgain()
     sendCommit(box, QString(), last);
     sendCommit(box, last);
     QCOMPARE(box->text(), line);
-    QCOMPARE(attempt.MissCount(), 0);
-    QCOMPARE(attempt.CursorPos(), 1);
+    QCOMPARE(attempt.misses(), 0);
+    QCOMPARE(attempt.cursor(), 1);
 }
 
 QTEST_MAIN(TestTypingBox)

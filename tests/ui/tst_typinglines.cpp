@@ -140,7 +140,7 @@ void TestTypingLines::focusStaysWithTheTurn()
     // Characters sent to a box out of turn count nothing and go nowhere.
     commit(w.lines->box(6), QStringLiteral("いる。"));
     QVERIFY(w.lines->box(6)->text().isEmpty());
-    QCOMPARE(w.attempt.MissCount(), 0);
+    QCOMPARE(w.attempt.misses(), 0);
 
     // Back to the start: every box empty, the first one takes the focus.
     w.button->setFocus();
