@@ -23,11 +23,14 @@ int main(int argc, char* argv[])
     app.setApplicationName(QStringLiteral("morvela"));
     app.setDesktopFileName(QStringLiteral("com.example.ostrel.morvela"));
 
-    const morvela::ProgramFolders folders =
+    morvela::ProgramFolders folders =
         morvela::ChooseFolders(morvela::FactsOf(QCoreApplication::applicationDirPath()));
     // A second start while one runs ends at once, without a window. The lock
     // lies where the files are written, so it guards them in either place.
-    morvela::MakeUserFolder(folders);
+    // Without a data folder of the learner's, the files beside the program
+    // are read and the menu says why they cannot be kept where they belong.
+    QString folderNotice;
+    morvela::MakeUserFolder(folders, &folderNotice);
     morvela::SingleInstance instance(folders.user);
     if (!instance.acquired())
         return 0;
@@ -35,6 +38,7 @@ int main(int argc, char* argv[])
 
     morvela::ApplyJapaneseFont(app);
     morvela::AppState state(folders.data, folders.user);
+    state.FolderNotice = folderNotice;
     morvela::QtMessageService messages;
     morvela::ModalRunner runner;
     morvela::SteadyClock clock;

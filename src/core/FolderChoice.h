@@ -34,8 +34,11 @@ ProgramFolders ChooseFolders(const FolderFacts& facts);
 FolderFacts FactsOf(const QString& programFolder);
 
 // Makes the learner's data folder when it is a folder of its own, before
-// anything (the single-instance lock first) is put there.
-bool MakeUserFolder(const ProgramFolders& folders);
+// anything (the single-instance lock first) is put there. When it cannot be
+// made, the learner's files are read where they lie, beside the program
+// (`folders.user` becomes the program folder), and `notice` says why the
+// progress cannot be kept where it belongs and where that is.
+bool MakeUserFolder(ProgramFolders& folders, QString* notice = nullptr);
 
 // Copies into the learner's data folder those of `records` (progress,
 // score) that lie in the program folder and not yet there: a copy run from

@@ -1,6 +1,7 @@
 #include "ui/PictureBox.h"
 
-#include "core/FileAccess.h"
+#include "core/ProgramFolder.h"
+#include "ui/PictureCheck.h"
 
 #include <QColor>
 #include <QFontMetricsF>
@@ -19,12 +20,17 @@ PictureBox::PictureBox(QWidget* parent, QSize designSize) : QLabel(parent), m_de
 bool PictureBox::loadPicture(const ProgramFolder& folder, const QString& name)
 {
     const QString path = folder.find(name);
+    // A picture cut short would show as a black block: none is better.
+    if (path.isEmpty() || !PictureFault(path).isEmpty()) {
+        clear();
+        return false;
+    }
     QImageReader reader(path);
     const QSize size = reader.size();
     // Decoded at the size it is shown at, so a huge file costs no memory.
     if (size.isValid() && (size.width() > m_designSize.width() || size.height() > m_designSize.height()))
         reader.setScaledSize(size.scaled(m_designSize, Qt::KeepAspectRatio));
-    const QImage image = path.isEmpty() ? QImage() : reader.read();
+    const QImage image = reader.read();
     if (image.isNull()) {
         clear();
         return false;
