@@ -23,8 +23,16 @@ int main(int argc, char* argv[])
     app.setApplicationName(QStringLiteral("morvela"));
     app.setDesktopFileName(QStringLiteral("com.example.ostrel.morvela"));
 
-    morvela::ProgramFolders folders =
-        morvela::ChooseFolders(morvela::FactsOf(QCoreApplication::applicationDirPath()));
+    // Without the program's own folder every file of it would be called
+    // missing: say what stands in the way instead.
+    QString unknownFolder;
+    const QString programFolder = morvela::ExecutableFolder(&unknownFolder);
+    if (programFolder.isEmpty()) {
+        morvela::ApplyJapaneseFont(app);
+        morvela::QtMessageService().show(nullptr, unknownFolder, morvela::MessageIcon::None, morvela::ProgramTitle);
+        return 1;
+    }
+    morvela::ProgramFolders folders = morvela::ChooseFolders(morvela::FactsOf(programFolder));
     // A second start while one runs ends at once, without a window. The lock
     // lies where the files are written, so it guards them in either place.
     // Without a data folder of the learner's, the files beside the program

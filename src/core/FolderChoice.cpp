@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace morvela {
 
@@ -19,6 +20,22 @@ namespace {
 constexpr qint64 RecordSizeLimit = 1 << 20;
 
 } // namespace
+
+QString ExecutableFolder(QString* reason)
+{
+    QByteArray target(4096, '\0');
+    for (;;) {
+        const ssize_t n = ::readlink("/proc/self/exe", target.data(), size_t(target.size()));
+        if (n < 0) {
+            if (reason)
+                *reason = QStringLiteral("プログラムのフォルダを確かめられません。\n%1").arg(FileErrorReason(errno));
+            return {};
+        }
+        if (n < target.size())
+            return QFileInfo(QFile::decodeName(target.left(n))).absolutePath();
+        target.resize(target.size() * 2);
+    }
+}
 
 ProgramFolders ChooseFolders(const FolderFacts& facts)
 {

@@ -10,6 +10,12 @@ namespace morvela {
 // home folder) keeps the learner's files out of the installed files.
 inline const QString InstalledMarkerName = QStringLiteral("morvela.installed");
 
+// The folder of the running executable, as the system tells it; "" with
+// `reason` set when the system cannot (a path longer than it takes). Qt's
+// own answer would then be a guess (the root folder), where the program's
+// files would be called missing.
+QString ExecutableFolder(QString* reason);
+
 // What start-up knows about the place the program runs from.
 struct FolderFacts {
     QString programFolder; // the executable's folder

@@ -18,6 +18,7 @@ private slots:
     void choice();
     void recordsAreCarriedOverAndNeverReplaced();
     void unmakeableDataFolderLeavesTheFilesBesideTheProgram();
+    void executableFolderIsTheSystemsAnswer();
 };
 
 void TestFolderChoice::choice_data()
@@ -84,6 +85,13 @@ void TestFolderChoice::unmakeableDataFolderLeavesTheFilesBesideTheProgram()
     QVERIFY2(notice.contains(user), qPrintable(notice)); // where the progress would have gone
     QVERIFY2(notice.contains(program.path()), qPrintable(notice));
     QVERIFY2(notice.contains(QStringLiteral("フォルダではないもの")), qPrintable(notice));
+}
+
+void TestFolderChoice::executableFolderIsTheSystemsAnswer()
+{
+    QString reason;
+    QCOMPARE(ExecutableFolder(&reason), QCoreApplication::applicationDirPath());
+    QVERIFY(reason.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestFolderChoice)
