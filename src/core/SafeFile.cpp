@@ -169,8 +169,18 @@ bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* 
 QString KeepBackup(const QString& path, QString* error)
 {
     QString backup = path + QStringLiteral(".bak");
-    for (int n = 1; KindOf(backup) != FileKind::Missing || QFileInfo(backup).isSymLink(); ++n)
+    for (int n = 1;; ++n) {
+        int why = 0;
+        const FileKind kind = KindOf(backup, &why);
+        if (kind == FileKind::Unreachable) {
+            if (error)
+                *error = FileErrorReason(why);
+            return {};
+        }
+        if (kind == FileKind::Missing && !QFileInfo(backup).isSymLink())
+            break;
         backup = path + QStringLiteral(".%1.bak").arg(n);
+    }
     const ReadResult start = ReadFileStart(path, BackupCopyLimit);
     if (!start.ok) {
         if (error)
