@@ -43,9 +43,9 @@ qint64 bmpSizeNeeded(const QByteArray& head)
     return pixelsAt + rowBytes * height;
 }
 
-} // namespace
-
-QString PictureFault(const QString& path)
+// The checks that need no decoding: "" when they pass, `needed` the size
+// the BMP's rows take (0 when that cannot be told from its headers).
+QString faultBeforeDecoding(const QString& path, QImageReader& reader, qint64& needed)
 {
     // Only the start of the file is needed: its headers.
     const ReadResult head = ReadFileStart(path, 64);
@@ -53,19 +53,51 @@ QString PictureFault(const QString& path)
         return head.error;
     if (head.bytes.isEmpty())
         return QStringLiteral("ファイルが空です。");
-    QImageReader reader(path);
     if (!reader.canRead() || !reader.size().isValid())
         return QStringLiteral("画像のファイルではないか、形式が分かりません。（%1）").arg(reader.errorString());
     const qint64 size = QFileInfo(path).size();
-    const qint64 needed = reader.format() == "bmp" ? bmpSizeNeeded(head.bytes) : 0;
+    needed = reader.format() == "bmp" ? bmpSizeNeeded(head.bytes) : 0;
     if (needed > size)
         return QStringLiteral("ファイルが途中で切れています（%1バイトのはずが%2バイトしかありません）。").arg(needed).arg(size);
-    if (needed > 0)
-        return {}; // every row is there: nothing left that could fail
-    // Other encodings tell of a cut or damage only when decoded.
-    if (reader.read().isNull())
-        return QStringLiteral("画像を読み込めません。（%1）").arg(reader.errorString());
     return {};
+}
+
+QImage decode(QImageReader& reader, QSize within, QString* fault)
+{
+    const QSize size = reader.size();
+    if (size.width() > within.width() || size.height() > within.height())
+        reader.setScaledSize(size.scaled(within, Qt::KeepAspectRatio));
+    const QImage image = reader.read();
+    if (image.isNull() && fault)
+        *fault = QStringLiteral("画像を読み込めません。（%1）").arg(reader.errorString());
+    return image;
+}
+
+} // namespace
+
+QImage ReadPicture(const QString& path, QSize within, QString* fault)
+{
+    QImageReader reader(path);
+    qint64 needed = 0;
+    const QString before = faultBeforeDecoding(path, reader, needed);
+    if (!before.isEmpty()) {
+        if (fault)
+            *fault = before;
+        return {};
+    }
+    return decode(reader, within, fault);
+}
+
+QString PictureFault(const QString& path, QSize within)
+{
+    QImageReader reader(path);
+    qint64 needed = 0;
+    QString fault = faultBeforeDecoding(path, reader, needed);
+    if (!fault.isEmpty() || needed > 0)
+        return fault; // a BMP with every row there: nothing left that could fail
+    // Other encodings tell of a cut or damage only when decoded.
+    decode(reader, within, &fault);
+    return fault;
 }
 
 } // namespace morvela
