@@ -12,7 +12,7 @@
 
 #include "core/GameScoreFile.h"
 #include "core/ProgressFile.h"
-#include "core/FileAccess.h"
+#include "core/SafeFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -23,11 +23,22 @@ int main(int argc, char* argv[])
     app.setApplicationName(QStringLiteral("morvela"));
     app.setDesktopFileName(QStringLiteral("com.example.ostrel.morvela"));
 
-    const morvela::ProgramFolders folders =
-        morvela::ChooseFolders(morvela::FactsOf(QCoreApplication::applicationDirPath()));
+    // Without the program's own folder every file of it would be called
+    // missing: say what stands in the way instead.
+    QString unknownFolder;
+    const QString programFolder = morvela::ExecutableFolder(&unknownFolder);
+    if (programFolder.isEmpty()) {
+        morvela::ApplyJapaneseFont(app);
+        morvela::QtMessageService().show(nullptr, unknownFolder, morvela::MessageIcon::None, morvela::ProgramTitle);
+        return 1;
+    }
+    morvela::ProgramFolders folders = morvela::ChooseFolders(morvela::FactsOf(programFolder));
     // A second start while one runs ends at once, without a window. The lock
     // lies where the files are written, so it guards them in either place.
-    morvela::MakeUserFolder(folders);
+    // Without a data folder of the learner's, the files beside the program
+    // are read and the menu says why they cannot be kept where they belong.
+    QString folderNotice;
+    morvela::MakeUserFolder(folders, &folderNotice);
     morvela::SingleInstance instance(folders.user);
     if (!instance.acquired())
         return 0;
@@ -35,6 +46,7 @@ int main(int argc, char* argv[])
 
     morvela::ApplyJapaneseFont(app);
     morvela::AppState state(folders.data, folders.user);
+    state.FolderNotice = folderNotice;
     morvela::QtMessageService messages;
     morvela::ModalRunner runner;
     morvela::SteadyClock clock;

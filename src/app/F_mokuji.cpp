@@ -6,6 +6,8 @@
 #include "app/Startup.h"
 #include "app/WebLinks.h"
 #include "ui/NamedControls.h"
+#include "ui/PictureBox.h"
+#include "ui/PictureCheck.h"
 #include "ui/WindowPlacement.h"
 
 #include <QComboBox>
@@ -140,7 +142,8 @@ void F_mokuji::buildControls()
 bool F_mokuji::Form_Load()
 {
     // Steps in the order the program has always taken them.
-    const QString missing = MissingDataFileMessage(m_ctx.state.data);
+    const QString missing = MissingDataFileMessage(
+        m_ctx.state.data, [](const QString& path) { return PictureFault(path, KeyboardPictureSize); });
     if (!missing.isEmpty()) {
         m_ctx.showMessage(this, missing);
         return false;

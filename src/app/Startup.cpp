@@ -22,6 +22,15 @@ QString repairNotice(const QString& what, const QString& reset, const QString& b
     return text;
 }
 
+// A file that could not be read may hold everything the learner did: it is
+// neither repaired nor replaced until it can be read again.
+QString unreadableNotice(const QString& what, const QString& path, const QString& error, const QString& meanwhile)
+{
+    return QStringLiteral("%1を読み込めません。\n%2\n%3\nファイルはそのままにしてあります。%4"
+                          "読み込めるようにしてから起動し直すまで、このファイルには保存しません。")
+        .arg(what, QDir::toNativeSeparators(path), error, meanwhile);
+}
+
 QString writeFailure(const QString& path, const QString& error)
 {
     return QStringLiteral("%1 を作成できませんでした。\n%2\n記録はこのまま使えますが、ファイルには保存されません。")
@@ -30,14 +39,28 @@ QString writeFailure(const QString& path, const QString& error)
 
 } // namespace
 
-QString MissingDataFileMessage(const ProgramFolder& folder)
+QString MissingDataFileMessage(const ProgramFolder& folder, const PictureCheck& checkPicture)
 {
-    for (const QString& name : {QStringLiteral("Keyboard.bmp"), QStringLiteral("game.dat")}) {
-        if (folder.has(name))
+    const QString picture = QStringLiteral("Keyboard.bmp");
+    for (const QString& name : {picture, QStringLiteral("game.dat")}) {
+        const FolderLookup found = folder.look(name);
+        switch (found.kind) {
+        case FileKind::Regular:
+            if (name == picture && checkPicture && !folder.find(name).isEmpty()) {
+                const QString fault = checkPicture(folder.find(name));
+                if (!fault.isEmpty())
+                    return QStringLiteral("%1ファイルを画像として表示できません。\n%2\n%3")
+                        .arg(name, QDir::toNativeSeparators(folder.filePath(name)), fault);
+            }
             continue;
-        if (!folder.findOther(name).isEmpty())
+        case FileKind::Other:
             return name + QStringLiteral("は") + NotARegularFileReason;
-        return name + QStringLiteral("ファイルがありません");
+        case FileKind::Unreachable: // not known to be missing: say what stood in the way
+            return QStringLiteral("%1ファイルを確かめられません。\n%2\n%3")
+                .arg(name, QDir::toNativeSeparators(folder.path()), found.reason);
+        case FileKind::Missing:
+            return name + QStringLiteral("ファイルがありません");
+        }
     }
     return {};
 }
@@ -45,6 +68,8 @@ QString MissingDataFileMessage(const ProgramFolder& folder)
 QString PrepareRecords(AppState& state)
 {
     QStringList notices;
+    if (!state.LoadedOnce && !state.FolderNotice.isEmpty())
+        notices << state.FolderNotice;
     QString error;
     RemoveInterruptedSaves(state.folder, {ProgressFileName, GameScoreFileName, QStringLiteral("kentei.wk1"),
                                           QStringLiteral("kentei.wk2")});
@@ -57,8 +82,13 @@ QString PrepareRecords(AppState& state)
     if (!state.LoadedOnce) {
         if (state.folder.has(ProgressFileName)) {
             const ProgressLoad load = LoadProgress(state.folder, state.progress);
-            state.ProgressBackupOwed = load.repaired && load.backupPath.isEmpty() && !load.error.isEmpty();
-            if (load.repaired)
+            state.ProgressBackupOwed =
+                load.unreadable || (load.repaired && load.backupPath.isEmpty() && !load.error.isEmpty());
+            if (load.unreadable)
+                notices << unreadableNotice(QStringLiteral("進捗ファイル（%1）").arg(ProgressFileName),
+                                            state.folder.filePath(ProgressFileName), load.error,
+                                            QStringLiteral("今回は最初の状態から練習を始めます。"));
+            else if (load.repaired)
                 notices << repairNotice(QStringLiteral("進捗ファイル（%1）").arg(ProgressFileName),
                                         QStringLiteral("読み取れなかった項目は初期値に戻っています。"),
                                         load.backupPath, load.error);
@@ -66,8 +96,13 @@ QString PrepareRecords(AppState& state)
         if (haveGameScore) {
             const GameScoreLoad game = LoadGameScore(state.folder);
             state.GameHighScore = game.highScore;
-            state.GameScoreBackupOwed = game.repaired && game.backupPath.isEmpty() && !game.error.isEmpty();
-            if (game.repaired)
+            state.GameScoreBackupOwed =
+                game.unreadable || (game.repaired && game.backupPath.isEmpty() && !game.error.isEmpty());
+            if (game.unreadable)
+                notices << unreadableNotice(QStringLiteral("ゲームの得点ファイル（%1）").arg(GameScoreFileName),
+                                            state.folder.filePath(GameScoreFileName), game.error,
+                                            QStringLiteral("ハイスコアは0として始めます。"));
+            else if (game.repaired)
                 notices << repairNotice(QStringLiteral("ゲームの得点ファイル（%1）").arg(GameScoreFileName),
                                         QStringLiteral("ハイスコアは0に戻っています。"),
                                         game.backupPath, game.error);

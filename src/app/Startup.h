@@ -5,13 +5,20 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace morvela {
 
 // The start-up steps that need no window, in the order the menu runs them.
 
+// What keeps a picture from showing whole ("" when it shows); decoding a
+// picture is the window layer's, which hands it in.
+using PictureCheck = std::function<QString(const QString& path)>;
+
 // Keyboard.bmp, then game.dat: the message that ends the program when one is
-// missing, else "".
-QString MissingDataFileMessage(const ProgramFolder& folder);
+// missing, cannot be looked at, or (the picture, by `checkPicture`) does not
+// show; else "".
+QString MissingDataFileMessage(const ProgramFolder& folder, const PictureCheck& checkPicture = {});
 
 // Creates morvela.ini and game.ini when missing and reads both once per run.
 // Returns a message for the learner ("" when all went well): files that were

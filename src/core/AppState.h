@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/ProgressRecord.h"
-#include "core/FileAccess.h"
+#include "core/ProgramFolder.h"
 
 #include <QString>
 
@@ -25,9 +25,13 @@ struct AppState {
     DerivedSettings settings; // RhythmInterval1..5, WordList1..6
     qint64 GameHighScore = 0;
     bool LoadedOnce = false;
-    // Files found damaged at start whose backup could not be made yet.
+    // Files found damaged at start whose backup could not be made yet, or
+    // unreadable: never overwritten until a backup of them exists.
     bool ProgressBackupOwed = false;
     bool GameScoreBackupOwed = false;
+    // Why the learner's files are not where they belong (their data folder
+    // could not be made), said once at start-up; "" when they are.
+    QString FolderNotice;
     QString MessageText;      // the prompt of the message box about to show
     // The mock exam's last comparison (0 and "" while typing is under way),
     // read by its mistake report: one line per mistake, each ended by CR LF.

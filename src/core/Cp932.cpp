@@ -5,13 +5,9 @@
 
 namespace morvela {
 
-namespace {
-constexpr auto kCodePage = "windows-31j";
-}
-
 Decoded DecodeCp932(const QByteArray& bytes)
 {
-    QStringDecoder decoder(kCodePage, QStringConverter::Flag::Stateless);
+    QStringDecoder decoder(Cp932CodecName, QStringConverter::Flag::Stateless);
     Decoded d;
     if (!decoder.isValid()) {
         d.ok = false;
@@ -24,7 +20,7 @@ Decoded DecodeCp932(const QByteArray& bytes)
 
 QByteArray EncodeCp932(const QString& text, bool* ok)
 {
-    QStringEncoder encoder(kCodePage, QStringConverter::Flag::Stateless);
+    QStringEncoder encoder(Cp932CodecName, QStringConverter::Flag::Stateless);
     if (!encoder.isValid()) { // a Qt built without the code page
         if (ok)
             *ok = false;

@@ -9,6 +9,9 @@ namespace morvela {
 // The files of the program are in the Japanese Windows code page (CP932,
 // "windows-31j"), not strict Shift_JIS: 0x8160 is U+FF5E and the NEC circled
 // digits exist, so files of the earlier Windows program load unchanged.
+// The name Qt's converters know the code page by.
+inline constexpr char Cp932CodecName[] = "windows-31j";
+
 struct Decoded {
     QString text;
     bool ok = true; // false when a byte sequence is not CP932

@@ -10,6 +10,12 @@ namespace morvela {
 // home folder) keeps the learner's files out of the installed files.
 inline const QString InstalledMarkerName = QStringLiteral("morvela.installed");
 
+// The folder of the running executable, as the system tells it; "" with
+// `reason` set when the system cannot (a path longer than it takes). Qt's
+// own answer would then be a guess (the root folder), where the program's
+// files would be called missing.
+QString ExecutableFolder(QString* reason);
+
 // What start-up knows about the place the program runs from.
 struct FolderFacts {
     QString programFolder; // the executable's folder
@@ -34,8 +40,11 @@ ProgramFolders ChooseFolders(const FolderFacts& facts);
 FolderFacts FactsOf(const QString& programFolder);
 
 // Makes the learner's data folder when it is a folder of its own, before
-// anything (the single-instance lock first) is put there.
-bool MakeUserFolder(const ProgramFolders& folders);
+// anything (the single-instance lock first) is put there. When it cannot be
+// made, the learner's files are read where they lie, beside the program
+// (`folders.user` becomes the program folder), and `notice` says why the
+// progress cannot be kept where it belongs and where that is.
+bool MakeUserFolder(ProgramFolders& folders, QString* notice = nullptr);
 
 // Copies into the learner's data folder those of `records` (progress,
 // score) that lie in the program folder and not yet there: a copy run from

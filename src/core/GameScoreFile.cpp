@@ -2,8 +2,6 @@
 
 #include "core/Cp932.h"
 
-#include <QFileInfo>
-
 #include <cmath>
 
 namespace morvela {
@@ -50,11 +48,15 @@ ParsedGameScore ParseGameScore(const QByteArray& bytes)
     const QByteArrayList lines = SplitLines(bytes, true);
     const Decoded line1 = DecodeCp932(lines.value(0));
     parsed.damaged = !line1.ok || lostTheNumber(line1.text);
-    const double value = LeadingNumber(line1.text);
-    if (!parsed.damaged && std::isfinite(value) && value >= 0 && value < 1e15)
-        parsed.highScore = qint64(value);
     if (parsed.damaged)
         return parsed;
+    // A score no game reaches is as lost as no score: kept, not dropped.
+    const double value = LeadingNumber(line1.text);
+    if (!(std::isfinite(value) && value >= 0 && value < 1e15)) {
+        parsed.damaged = true;
+        return parsed;
+    }
+    parsed.highScore = qint64(value);
     // Short, or line 1 not as written: the file is written whole again with
     // what was read, so it has its six lines from now on.
     const QByteArray written = SerializeGameScore(parsed.highScore);
@@ -67,6 +69,11 @@ GameScoreLoad LoadGameScore(const ProgramFolder& folder)
     GameScoreLoad outcome;
     const QString path = folder.filePath(GameScoreFileName);
     const ReadResult read = ReadSmallFile(path, kSizeLimit);
+    if (!read.ok && !read.tooLarge) {
+        outcome.unreadable = true;
+        outcome.error = read.error;
+        return outcome;
+    }
     const ParsedGameScore parsed = read.ok ? ParseGameScore(read.bytes) : ParsedGameScore{0, true, false};
     if (!parsed.damaged) {
         outcome.highScore = parsed.highScore;
@@ -79,11 +86,9 @@ GameScoreLoad LoadGameScore(const ProgramFolder& folder)
 
     outcome.repaired = true;
     outcome.highScore = 0;
-    if (QFileInfo::exists(path)) {
-        outcome.backupPath = KeepBackup(path, &outcome.error);
-        if (outcome.backupPath.isEmpty())
-            return outcome;
-    }
+    outcome.backupPath = KeepBackup(path, &outcome.error);
+    if (outcome.backupPath.isEmpty())
+        return outcome;
     SaveGameScore(folder, 0, &outcome.error);
     return outcome;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/FileAccess.h"
+#include "core/SafeFile.h"
 
 #include <QByteArray>
 #include <QString>
@@ -14,7 +14,7 @@ QByteArray SerializeGameScore(qint64 highScore);
 
 struct ParsedGameScore {
     qint64 highScore = 0;
-    bool damaged = false; // empty, binary, no number on line 1: back up, reset to 0
+    bool damaged = false; // empty, binary, no number or one out of range: back up, reset to 0
     bool rewrite = false; // short or not as written: rewrite with its score
 };
 
@@ -23,8 +23,9 @@ ParsedGameScore ParseGameScore(const QByteArray& bytes);
 
 struct GameScoreLoad {
     qint64 highScore = 0;
-    bool repaired = false;  // damaged: kept as a backup, rewritten with 0
-    bool rewritten = false; // short or not as written: rewritten with its score
+    bool repaired = false;   // damaged: kept as a backup, rewritten with 0
+    bool rewritten = false;  // short or not as written: rewritten with its score
+    bool unreadable = false; // could not be read: left as it is, the score 0 meanwhile
     QString backupPath;
     QString error;
 };
@@ -33,8 +34,10 @@ struct GameScoreLoad {
 bool EnsureGameScoreFile(const ProgramFolder& folder, QString* error);
 
 // Line 1's leading number is the high score; lines 2 to 6 are not used. An
-// empty, unreadable or binary file, or one whose line 1 holds text but no
-// number, is kept as a backup and rewritten with 0. A file of fewer than six
+// empty or binary file, one whose line 1 holds text but no number, or a
+// number no game can reach (negative, or of more than fifteen digits), is
+// kept as a backup and rewritten with 0. A file that cannot be read is left
+// as it is. A file of fewer than six
 // lines, or whose line 1 is not as written (" 350 "), is rewritten whole
 // with the score it holds.
 GameScoreLoad LoadGameScore(const ProgramFolder& folder);

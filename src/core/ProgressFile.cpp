@@ -2,7 +2,6 @@
 
 #include "core/Cp932.h"
 
-#include <QFileInfo>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -145,23 +144,22 @@ ProgressLoad LoadProgress(const ProgramFolder& folder, ProgressRecord& record)
     ProgressLoad outcome;
     const QString path = folder.filePath(ProgressFileName);
     const ReadResult read = ReadFileStart(path, kReadLimit);
-    ParsedProgress parsed;
-    if (read.ok) {
-        parsed = ParseProgress(read.bytes);
-        parsed.damaged = parsed.damaged || read.tooLarge;
-    } else {
-        parsed.damaged = true; // unreadable: start afresh
+    if (!read.ok) {
+        record = ProgressRecord();
+        outcome.unreadable = true;
+        outcome.error = read.error;
+        return outcome;
     }
+    ParsedProgress parsed = ParseProgress(read.bytes);
+    parsed.damaged = parsed.damaged || read.tooLarge;
     record = parsed.record;
     if (!parsed.damaged)
         return outcome;
 
     outcome.repaired = true;
-    if (QFileInfo::exists(path)) {
-        outcome.backupPath = KeepBackup(path, &outcome.error);
-        if (outcome.backupPath.isEmpty())
-            return outcome; // never overwrite what could not be kept
-    }
+    outcome.backupPath = KeepBackup(path, &outcome.error);
+    if (outcome.backupPath.isEmpty())
+        return outcome; // never overwrite what could not be kept
     SaveProgress(folder, record, &outcome.error);
     return outcome;
 }

@@ -2,7 +2,7 @@
 
 #include "core/ProgressRecord.h"
 #include "core/Cp932.h"
-#include "core/FileAccess.h"
+#include "core/SafeFile.h"
 
 #include <QByteArray>
 #include <QString>
@@ -33,9 +33,10 @@ struct ParsedProgress {
 ParsedProgress ParseProgress(const QByteArray& bytes);
 
 struct ProgressLoad {
-    bool repaired = false; // the file was damaged and has been rewritten
-    QString backupPath;    // where the damaged file was kept
-    QString error;         // a repair that could not be written
+    bool repaired = false;   // the file was damaged and has been rewritten
+    bool unreadable = false; // the file could not be read and is left as it is
+    QString backupPath;      // where the damaged file was kept
+    QString error;           // why it could not be read, or a repair that could not be written
 };
 
 // Creates the file with the new-file values when there is none; an existing
@@ -44,7 +45,10 @@ bool EnsureProgressFile(const ProgramFolder& folder, ProgressRecord& record, QSt
 
 // Reads the file into `record`. A damaged file is first kept as a backup,
 // then rewritten with the fields that could be read and new-file values for
-// the rest; the outcome says so, and nothing the learner had is lost.
+// the rest; the outcome says so, and nothing the learner had is lost. A
+// file that cannot be read (no permission, a disk error) may hold all the
+// learner's progress: it is left untouched and `record` takes the new-file
+// values.
 ProgressLoad LoadProgress(const ProgramFolder& folder, ProgressRecord& record);
 
 // Writes the whole record at once. On failure the file is as it was.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/FileAccess.h"
+#include "core/SafeFile.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,7 +1,7 @@
 #include "game/WordTable.h"
 
 #include "core/Cp932.h"
-#include "core/FileAccess.h"
+#include "core/SafeFile.h"
 
 #include <QDir>
 

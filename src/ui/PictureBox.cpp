@@ -1,10 +1,10 @@
 #include "ui/PictureBox.h"
 
-#include "core/FileAccess.h"
+#include "core/ProgramFolder.h"
+#include "ui/PictureCheck.h"
 
 #include <QColor>
 #include <QFontMetricsF>
-#include <QImageReader>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -18,13 +18,9 @@ PictureBox::PictureBox(QWidget* parent, QSize designSize) : QLabel(parent), m_de
 
 bool PictureBox::loadPicture(const ProgramFolder& folder, const QString& name)
 {
+    // A picture cut short would show as a black block: none is better.
     const QString path = folder.find(name);
-    QImageReader reader(path);
-    const QSize size = reader.size();
-    // Decoded at the size it is shown at, so a huge file costs no memory.
-    if (size.isValid() && (size.width() > m_designSize.width() || size.height() > m_designSize.height()))
-        reader.setScaledSize(size.scaled(m_designSize, Qt::KeepAspectRatio));
-    const QImage image = path.isEmpty() ? QImage() : reader.read();
+    const QImage image = path.isEmpty() ? QImage() : ReadPicture(path, m_designSize, nullptr);
     if (image.isNull()) {
         clear();
         return false;

@@ -25,7 +25,7 @@ public:
     explicit PictureBox(QWidget* parent = nullptr, QSize designSize = KeyboardPictureSize);
 
     // Loads `name` (any letter case) from the folder. Returns false, leaving
-    // the box empty, when it cannot be read.
+    // the box empty, when it cannot be read or is not whole (PictureFault).
     bool loadPicture(const ProgramFolder& folder, const QString& name);
 
     // The key marked over the picture; an empty mark shows the picture alone.

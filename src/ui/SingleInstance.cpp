@@ -1,6 +1,6 @@
 #include "ui/SingleInstance.h"
 
-#include "core/FileAccess.h"
+#include "core/ProgramFolder.h"
 
 #include <QCryptographicHash>
 #include <QDir>

@@ -11,6 +11,7 @@
 #include "support/Controls.h"
 #include "support/Harness.h"
 #include "core/Cp932.h"
+#include "core/FolderChoice.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -39,6 +40,7 @@ private slots:
     void writesGoToTheLearnersFolderOnly();
     void examTextsOfBothPlacesAreListedOnce();
     void progressBesideAnOlderCopyIsKept();
+    void progressBesideTheProgramIsReadWhenNoDataFolderCanBeMade();
 };
 
 void TestInstalledFolders::writesGoToTheLearnersFolderOnly()
@@ -107,6 +109,31 @@ void TestInstalledFolders::progressBesideAnOlderCopyIsKept()
     F_mokuji menu(ctx);
     QVERIFY(menu.Form_Load());
     QCOMPARE(menu.findChild<QLineEdit*>(QStringLiteral("Text1"))->text(), LessonState::Completed);
+}
+
+void TestInstalledFolders::progressBesideTheProgramIsReadWhenNoDataFolderCanBeMade()
+{
+    // The learner's progress beside a copy in a folder they can no longer
+    // write to, and a data folder that cannot be made.
+    Harness h{Harness::Installed{}};
+    ProgressRecord progress;
+    progress.LessonStates[0] = LessonState::Completed;
+    h.folder.write(ProgressFileName, SerializeProgress(progress));
+    h.learner.write(QStringLiteral("share"), "a file where a folder should be");
+    const QString wanted = h.learner.file(QStringLiteral("share/morvela"));
+    ProgramFolders folders{h.folder.path(), wanted};
+    QString notice;
+    MakeUserFolder(folders, &notice);
+    AppState state(folders.data, folders.user);
+    state.FolderNotice = notice;
+    AppContext ctx(state, h.messages, h.runner, h.clock, h.links);
+
+    F_mokuji menu(ctx);
+    QVERIFY(menu.Form_Load());
+    QCOMPARE(menu.findChild<QLineEdit*>(QStringLiteral("Text1"))->text(), LessonState::Completed);
+    QCOMPARE(h.messages.shown.size(), 1); // said once, with where the progress would have gone
+    QVERIFY2(h.messages.shown[0].text.contains(wanted), qPrintable(h.messages.shown[0].text));
+    QCOMPARE(h.folder.read(ProgressFileName), SerializeProgress(progress));
 }
 
 QTEST_MAIN(TestInstalledFolders)

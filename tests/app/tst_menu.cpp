@@ -40,6 +40,8 @@ private slots:
     void firstStartCreatesTheFiles();
     void missingDataFileEndsTheProgram_data();
     void missingDataFileEndsTheProgram();
+    void brokenKeyboardPictureEndsTheProgram_data();
+    void brokenKeyboardPictureEndsTheProgram();
     void damagedFilesAreRepairedAndStartUpRunsToTheEnd();
     void gates_data();
     void gates();
@@ -103,6 +105,33 @@ void TestMenu::missingDataFileEndsTheProgram()
     QCOMPARE(h.messages.shown[0].text, message);
     QCOMPARE(h.messages.shown[0].icon, MessageIcon::None);
     QCOMPARE(h.state.MessageText, message);
+    QVERIFY(!h.folder.exists(QStringLiteral("morvela.ini")));
+}
+
+void TestMenu::brokenKeyboardPictureEndsTheProgram_data()
+{
+    QTest::addColumn<QByteArray>("picture");
+    QTest::addColumn<QString>("reason");
+    const QByteArray whole = test::TestFolder::tinyBmp();
+    QTest::newRow("an empty file") << QByteArray() << QStringLiteral("ファイルが空です。");
+    // The reader would show the missing rows as a black block.
+    QTest::newRow("cut short") << whole.left(whole.size() - 4) << QStringLiteral("ファイルが途中で切れています");
+    QTest::newRow("no picture at all") << QByteArray("Keyboard picture goes here\r\n")
+                                       << QStringLiteral("画像のファイルではないか、形式が分かりません。");
+}
+
+void TestMenu::brokenKeyboardPictureEndsTheProgram()
+{
+    QFETCH(QByteArray, picture);
+    QFETCH(QString, reason);
+    Harness h;
+    h.folder.write(QStringLiteral("Keyboard.bmp"), picture);
+    F_mokuji menu(h.ctx);
+    QVERIFY(!menu.Form_Load());
+    QCOMPARE(h.messages.shown.size(), 1);
+    const QString text = h.messages.shown[0].text;
+    QVERIFY2(text.startsWith(QStringLiteral("Keyboard.bmpファイルを画像として表示できません。")), qPrintable(text));
+    QVERIFY2(text.contains(reason), qPrintable(text));
     QVERIFY(!h.folder.exists(QStringLiteral("morvela.ini")));
 }
 

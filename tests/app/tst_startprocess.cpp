@@ -52,6 +52,7 @@ private slots:
     void secondStartEndsAtOnce();
     void installedCopyWritesInTheLearnersDataFolder();
     void fileSizeLimitDoesNotKillTheProgram();
+    void startKeepsTheLearnersFiles();
 };
 
 void TestStartProcess::secondStartEndsAtOnce()
@@ -97,6 +98,35 @@ void TestStartProcess::fileSizeLimitDoesNotKillTheProgram()
     QCOMPARE(run.state(), QProcess::Running); // showing why it cannot save
     run.kill();
     run.waitForFinished();
+}
+
+void TestStartProcess::startKeepsTheLearnersFiles()
+{
+    TestFolder folder;
+    const QString program = folder.file(QStringLiteral("morvela"));
+    QVERIFY(QFile::copy(QStringLiteral(MORVELA_BINARY), program));
+    // The learner's own copies, named like what an earlier version left.
+    const QStringList learners{QStringLiteral("morvela.ini.backup"), QStringLiteral("kentei.wk2.saved1"),
+                               QStringLiteral("game.ini.Ab12Cd")};
+    for (const QString& name : learners)
+        folder.write(name, "the learner's");
+    // What a save killed while it wrote leaves: the program's own.
+    const QString leftover = QStringLiteral(".morvela-saving-morvela.ini.tmp.Ab12Cd");
+    folder.write(leftover, "half a save");
+
+    QProcess run;
+    run.start(program, {});
+    QVERIFY(run.waitForStarted());
+    QElapsedTimer waited;
+    waited.start();
+    while (!folder.exists(QStringLiteral("game.ini")) && waited.elapsed() < 20000)
+        QTest::qWait(50);
+    QVERIFY2(folder.exists(QStringLiteral("game.ini")), "the program did not start within 20 s");
+    run.kill();
+    run.waitForFinished();
+    for (const QString& name : learners)
+        QVERIFY2(folder.read(name) == "the learner's", qPrintable(name));
+    QVERIFY(!folder.exists(leftover));
 }
 
 QTEST_GUILESS_MAIN(TestStartProcess)

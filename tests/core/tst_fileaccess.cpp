@@ -4,7 +4,7 @@
 // a regular file is read and written through to its target.
 
 #include "support/TestFolder.h"
-#include "core/FileAccess.h"
+#include "core/SafeFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -17,6 +17,8 @@ private slots:
     void choice_data();
     void choice();
     void recordsAreCarriedOverAndNeverReplaced();
+    void unmakeableDataFolderLeavesTheFilesBesideTheProgram();
+    void executableFolderIsTheSystemsAnswer();
 };
 
 void TestFolderChoice::choice_data()
@@ -52,7 +54,7 @@ void TestFolderChoice::recordsAreCarriedOverAndNeverReplaced()
     program.write(QStringLiteral("MORVELA.INI"), "old progress\r\n");
     TestFolder home(false);
     const QString user = home.file(QStringLiteral("share/morvela"));
-    const ProgramFolders folders{program.path(), user};
+    ProgramFolders folders{program.path(), user};
     const QStringList records{QStringLiteral("morvela.ini"), QStringLiteral("game.ini")};
 
     QVERIFY(MakeUserFolder(folders));
@@ -67,6 +69,29 @@ void TestFolderChoice::recordsAreCarriedOverAndNeverReplaced()
 
     // Run from its own folder, nothing moves.
     QVERIFY(CarryOverRecords({program.path(), program.path()}, records).isEmpty());
+}
+
+void TestFolderChoice::unmakeableDataFolderLeavesTheFilesBesideTheProgram()
+{
+    TestFolder program;
+    TestFolder home(false);
+    home.write(QStringLiteral("share"), "a file where a folder should be"); // no folder can be made in it
+    const QString user = home.file(QStringLiteral("share/morvela"));
+    ProgramFolders folders{program.path(), user};
+    QString notice;
+    QVERIFY(!MakeUserFolder(folders, &notice));
+    QCOMPARE(folders.data, program.path());
+    QCOMPARE(folders.user, program.path()); // read where they lie
+    QVERIFY2(notice.contains(user), qPrintable(notice)); // where the progress would have gone
+    QVERIFY2(notice.contains(program.path()), qPrintable(notice));
+    QVERIFY2(notice.contains(QStringLiteral("フォルダではないもの")), qPrintable(notice));
+}
+
+void TestFolderChoice::executableFolderIsTheSystemsAnswer()
+{
+    QString reason;
+    QCOMPARE(ExecutableFolder(&reason), QCoreApplication::applicationDirPath());
+    QVERIFY(reason.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestFolderChoice)

@@ -80,7 +80,14 @@ private slots:
     void examNamesDropTheExtension();
     void specialFilesAtStartUp();
     void examNamedInCp932IsListedAndOpens();
+    void interruptedSavesAreClearedAtStartUp_data();
     void interruptedSavesAreClearedAtStartUp();
+    void savesLeaveOnlyTheirFile();
+    void unreadableFileIsLeftAlone_data();
+    void unreadableFileIsLeftAlone();
+    void overLongPathIsNotCalledMissing();
+    void hugeDamagedFileIsKeptWithoutACopy_data();
+    void hugeDamagedFileIsKeptWithoutACopy();
     void savedRecordReadsBackAsItWas_data();
     void savedRecordReadsBackAsItWas();
     void largeFileKeepsWhatCanBeRead_data();
@@ -376,6 +383,10 @@ void TestProgressFile::gameScore_data()
     QTest::newRow("junk on line 1 is repaired") << QByteArray("high\r\n\r\n\r\n\r\n\r\n\r\n") << qint64(0) << true << false;
     QTest::newRow("an empty file is repaired") << QByteArray() << qint64(0) << true << false;
     QTest::newRow("binary is repaired") << QByteArray("\x00\x01\x02 99", 6) << qint64(0) << true << false;
+    // No game reaches these: the file is kept, not silently reset.
+    QTest::newRow("a negative score is repaired") << QByteArray(" -50 \r\n\r\n\r\n\r\n\r\n\r\n") << qint64(0) << true << false;
+    QTest::newRow("sixteen digits are repaired")
+        << QByteArray(" 1234567890123456 \r\n\r\n\r\n\r\n\r\n\r\n") << qint64(0) << true << false;
 }
 
 void TestProgressFile::gameScore()
@@ -456,20 +467,58 @@ void TestProgressFile::savedRecordReadsBackAsItWas()
     QVERIFY(!ParseProgress(written).damaged);
 }
 
+void TestProgressFile::interruptedSavesAreClearedAtStartUp_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("removed");
+    // What a save killed while it wrote leaves: its file under the name of
+    // a save in progress, or QSaveFile's temporary of that.
+    QTest::newRow("a whole save not yet in place") << SaveInProgressName(QStringLiteral("morvela.ini")) << true;
+    QTest::newRow("QSaveFile's temporary of it") << SaveInProgressName(QStringLiteral("game.ini")) + ".dlPjBx" << true;
+    QTest::newRow("an exam work file's") << SaveInProgressName(QStringLiteral("kentei.wk2")) + ".a1B2c3" << true;
+    QTest::newRow("a backup's") << SaveInProgressName(QStringLiteral("morvela.ini.1.bak")) << true;
+    QTest::newRow("a file the name was matched on in another case")
+        << SaveInProgressName(QStringLiteral("MORVELA.INI")) << true;
+    // The learner's own files, whatever they look like.
+    QTest::newRow("a learner's backup") << "morvela.ini.backup" << false;
+    QTest::newRow("a learner's copy of an exam work file") << "kentei.wk2.saved1" << false;
+    QTest::newRow("a backup the program made") << "morvela.ini.bak" << false;
+    QTest::newRow("a numbered backup the program made") << "morvela.ini.1.bak" << false;
+    QTest::newRow("notes beside the file") << "morvela.ini.notes" << false;
+    QTest::newRow("another program's file") << "other.ini.abcdef" << false;
+    QTest::newRow("a save in progress of a file not the program's")
+        << SaveInProgressName(QStringLiteral("notes.txt")) << false;
+    QTest::newRow("more after a save's name") << SaveInProgressName(QStringLiteral("morvela.ini")) + ".mine" << false;
+    // Earlier versions named their temporaries so; a learner may too. Left
+    // alone: a stale file is better than a lost one.
+    QTest::newRow("an earlier version's temporary") << "morvela.ini.bcOprp" << false;
+}
+
 void TestProgressFile::interruptedSavesAreClearedAtStartUp()
 {
+    QFETCH(QString, name);
+    QFETCH(bool, removed);
     TestFolder folder;
-    for (const char* name : {"morvela.ini.bcOprp", "game.ini.dlPjBx", "kentei.wk2.a1B2c3"})
-        folder.write(QString::fromLatin1(name), "half a save");
-    // Not leftovers of a save: kept.
-    for (const char* name : {"morvela.ini.bak", "morvela.ini.notes", "morvela.ini.1.bak", "other.ini.abcdef"})
-        folder.write(QString::fromLatin1(name), "the learner's");
+    folder.write(name, "half a save or the learner's");
     AppState state(folder.path());
     PrepareRecords(state);
-    QStringList left = QDir(folder.path()).entryList(QDir::Files);
+    QCOMPARE(folder.exists(name), !removed);
+    QVERIFY(folder.exists(QStringLiteral("morvela.ini")));
+}
+
+void TestProgressFile::savesLeaveOnlyTheirFile()
+{
+    // A stale save in progress of an earlier crash does not stand in the way.
+    TestFolder folder;
+    folder.write(SaveInProgressName(QStringLiteral("morvela.ini")), "stale");
+    ProgressRecord record;
+    record.FurthestPage = QStringLiteral("03-02");
+    QString error;
+    QVERIFY2(SaveProgress(ProgramFolder(folder.path()), record, &error), qPrintable(error));
+    QCOMPARE(folder.read(QStringLiteral("morvela.ini")), SerializeProgress(record));
+    QStringList left = QDir(folder.path()).entryList(QDir::Files | QDir::Hidden);
     left.sort();
-    QCOMPARE(left, (QStringList{"Keyboard.bmp", "game.dat", "game.ini", "morvela.ini", "morvela.ini.1.bak",
-                                "morvela.ini.bak", "morvela.ini.notes", "other.ini.abcdef"}));
+    QCOMPARE(left, (QStringList{"Keyboard.bmp", "game.dat", "morvela.ini"}));
 }
 
 void TestProgressFile::examNamedInCp932IsListedAndOpens()
@@ -506,10 +555,91 @@ void TestProgressFile::specialFilesAtStartUp()
     AppState state(folder.path());
     const QString notice = PrepareRecords(state);
     QVERIFY2(notice.contains(NotARegularFileReason), qPrintable(notice));
+    QVERIFY2(!notice.contains(QStringLiteral("壊れて")), qPrintable(notice)); // unreadable, not damaged
     QVERIFY(state.LoadedOnce);
     QCOMPARE(state.progress, ProgressRecord());
     QVERIFY(!SaveProgress(state.folder, state.progress, nullptr));
     QVERIFY(!QFileInfo(ini).isFile() && QFileInfo::exists(ini));
+}
+
+void TestProgressFile::unreadableFileIsLeftAlone_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("what");
+    QTest::newRow("progress file") << QStringLiteral("morvela.ini") << QStringLiteral("進捗ファイル");
+    QTest::newRow("score file") << QStringLiteral("game.ini") << QStringLiteral("ゲームの得点ファイル");
+}
+
+void TestProgressFile::unreadableFileIsLeftAlone()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, what);
+    if (geteuid() == 0)
+        QSKIP("root reads files without read permission");
+    TestFolder folder;
+    const QByteArray bytes = name == ProgressFileName ? earlierProgramFile() : QByteArray(" 700 \r\n\r\n\r\n\r\n\r\n\r\n");
+    folder.write(name, bytes);
+    QFile::setPermissions(folder.file(name), QFileDevice::WriteOwner);
+    AppState state(folder.path());
+    const QString notice = PrepareRecords(state);
+    QFile::setPermissions(folder.file(name), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+
+    QVERIFY2(notice.contains(what + QStringLiteral("（%1）を読み込めません").arg(name)), qPrintable(notice));
+    QVERIFY2(notice.contains(QStringLiteral("権限がありません")), qPrintable(notice));
+    QVERIFY2(!notice.contains(QStringLiteral("壊れて")) && !notice.contains(QStringLiteral("Cannot")), qPrintable(notice));
+    QCOMPARE(folder.read(name), bytes);
+    QVERIFY(!folder.exists(name + QStringLiteral(".bak")));
+    // Never replaced before a backup of it exists: once it can be read
+    // again, the backup comes first.
+    bool& owed = name == ProgressFileName ? state.ProgressBackupOwed : state.GameScoreBackupOwed;
+    QVERIFY(owed);
+    QString error;
+    QVERIFY(PayOwedBackup(folder.file(name), owed, &error));
+    QCOMPARE(folder.read(name + QStringLiteral(".bak")), bytes);
+}
+
+void TestProgressFile::overLongPathIsNotCalledMissing()
+{
+    // A folder name longer than any the file system takes: whether the
+    // picture is there cannot be known, and the message says why.
+    const ProgramFolder folder(QDir::tempPath() + QLatin1Char('/') + QString(300, u'm'));
+    const QString message = MissingDataFileMessage(folder);
+    QVERIFY2(message.startsWith(QStringLiteral("Keyboard.bmpファイルを確かめられません。")), qPrintable(message));
+    QVERIFY2(message.contains(QStringLiteral("パスが長すぎます")), qPrintable(message));
+}
+
+void TestProgressFile::hugeDamagedFileIsKeptWithoutACopy_data()
+{
+    QTest::addColumn<bool>("throughLink");
+    QTest::newRow("the file itself") << false;
+    QTest::newRow("a link to it") << true;
+}
+
+void TestProgressFile::hugeDamagedFileIsKeptWithoutACopy()
+{
+    QFETCH(bool, throughLink);
+    // A gibibyte of holes after a damaged start: a copy would take its
+    // size in real disk, and long.
+    TestFolder folder;
+    const qint64 size = qint64(1) << 30;
+    const QString file = folder.file(throughLink ? QStringLiteral("elsewhere.ini") : QStringLiteral("morvela.ini"));
+    folder.write(QFileInfo(file).fileName(), earlierProgramFile().left(40));
+    QVERIFY(QFile::resize(file, size));
+    if (throughLink)
+        QVERIFY(QFile::link(file, folder.file(QStringLiteral("morvela.ini"))));
+
+    ProgressRecord record;
+    const ProgressLoad load = LoadProgress(ProgramFolder(folder.path()), record);
+    QVERIFY(load.repaired);
+    QCOMPARE(load.backupPath, folder.file(QStringLiteral("morvela.ini.bak")));
+    struct stat backup {};
+    QCOMPARE(::stat(QFile::encodeName(load.backupPath).constData(), &backup), 0);
+    QCOMPARE(qint64(backup.st_size), size);                // the whole file kept
+    QVERIFY(qint64(backup.st_blocks) * 512 < 1024 * 1024); // without copying its holes
+    QCOMPARE(ReadFileStart(load.backupPath, 40).bytes, earlierProgramFile().left(40));
+    QCOMPARE(record.BestSpeedTime, QStringLiteral("01分23"));
+    QCOMPARE(folder.read(QStringLiteral("morvela.ini")), SerializeProgress(record));
+    QCOMPARE(QFileInfo(folder.file(QStringLiteral("morvela.ini"))).isSymLink(), throughLink);
 }
 
 void TestProgressFile::largeFileKeepsWhatCanBeRead_data()

@@ -4,7 +4,7 @@
 #include "game/GameWordList.h"
 #include "game/WordTable.h"
 #include "support/TestFolder.h"
-#include "core/FileAccess.h"
+#include "core/SafeFile.h"
 
 #include <QTest>
 
