@@ -65,6 +65,11 @@ FileKind KindOf(const QString& path)
     return kindOfNative(QFile::encodeName(path));
 }
 
+FileKind KindOfNative(const QByteArray& nativePath)
+{
+    return kindOfNative(nativePath);
+}
+
 ProgramFolder::ProgramFolder(QString path)
 {
     if (path.isEmpty())
@@ -112,16 +117,16 @@ QString ProgramFolder::filePath(const QString& name) const
     return found.isEmpty() ? m_path + name : found;
 }
 
-QStringList ProgramFolder::namesWithSuffix(const QString& suffix) const
+QList<FolderEntry> ProgramFolder::entriesWithSuffix(const QString& suffix) const
 {
-    QStringList names;
+    QList<FolderEntry> entries;
     const QByteArray folder = QFile::encodeName(m_path);
     for (const QByteArray& native : nativeNames(m_path)) {
         const QString shown = shownName(native);
         if (shown.endsWith(suffix, Qt::CaseInsensitive) && kindOfNative(folder + native) == FileKind::Regular)
-            names << shown;
+            entries << FolderEntry{shown, folder + native};
     }
-    return names;
+    return entries;
 }
 
 namespace {

@@ -13,6 +13,8 @@ namespace morvela {
 // folder would destroy what is there.
 enum class FileKind { Missing, Regular, Other };
 FileKind KindOf(const QString& path);
+// KindOf by the bytes of a path on disk (FolderEntry::nativePath).
+FileKind KindOfNative(const QByteArray& nativePath);
 
 // Why a file that is not a regular file is left alone.
 inline const QString NotARegularFileReason =
@@ -49,9 +51,11 @@ public:
     // case, otherwise the name as given.
     QString filePath(const QString& name) const;
 
-    // Names of regular files ending in `suffix` (ignoring case), read as
-    // UTF-8 or else CP932, in the order the file system returns them.
-    QStringList namesWithSuffix(const QString& suffix) const;
+    // Regular files whose names end in `suffix` (ignoring case), read as
+    // UTF-8 or else CP932, in the order the file system returns them. Two
+    // whose names read alike (a CP932 and a UTF-8 name of the same
+    // characters) are two entries, each with its own path on disk.
+    QList<FolderEntry> entriesWithSuffix(const QString& suffix) const;
 
 private:
     QString m_path;
