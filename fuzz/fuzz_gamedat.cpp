@@ -1,5 +1,6 @@
-// game.dat as any bytes: decoding never fails, and every entry that can be
-// written again reads back as it was.
+// game.dat as any bytes, read as the game reads it: decoding never fails,
+// no entry holds a character no one can type, and every entry reads back
+// as it was once written again.
 
 #include "game/GameWordList.h"
 
@@ -11,6 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QList<WordEntry> entries = DecodeGameWordList(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
     for (const WordEntry& e : entries) {
         const QString line = e.Word + QLatin1Char(',') + e.Hint;
+        if (FirstUntypeable(line) >= 0)
+            std::abort();
         QByteArray bytes;
         if (!EncodeGameLine(line, &bytes))
             continue;

@@ -14,8 +14,6 @@
 #include "lessons/SentenceLessonWindow.h"
 #include "lessons/WordDrillWindow.h"
 
-#include <QComboBox>
-
 #include <memory>
 
 namespace morvela {
@@ -49,7 +47,7 @@ void ConnectScreens(F_mokuji& menu, AppContext& ctx)
         });
     }
 
-    menu.setExamScreen([&ctx, &menu] { ctx.runScreen<F_kentei>(&menu, menu.examList()->currentText()); });
+    menu.setExamScreen([&ctx, &menu] { RunExam(ctx, &menu, *menu.chosenExam()); });
     // The game's generator and march go on from one opening to the next.
     menu.setGameScreen([&ctx, &menu, game = std::make_shared<GameRun>()] { RunGame(ctx, &menu, *game); });
 }

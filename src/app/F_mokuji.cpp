@@ -172,11 +172,31 @@ void F_mokuji::showHighScore()
         adjustSize();
 }
 
+namespace {
+// Each entry of the exam list carries its own file, so two names that read
+// alike still open two files.
+constexpr int ExamFileNameRole = Qt::UserRole;
+constexpr int ExamNativePathRole = Qt::UserRole + 1;
+} // namespace
+
 void F_mokuji::fillExamList()
 {
     m_combo1->clear();
-    m_combo1->addItems(ExamNames(m_ctx.state));
+    for (const FolderEntry& file : ExamFiles(m_ctx.state)) {
+        m_combo1->addItem(ExamName(file));
+        m_combo1->setItemData(m_combo1->count() - 1, file.name, ExamFileNameRole);
+        m_combo1->setItemData(m_combo1->count() - 1, file.nativePath, ExamNativePathRole);
+    }
     m_combo1->setCurrentIndex(m_combo1->count() > 0 ? 0 : -1);
+}
+
+std::optional<FolderEntry> F_mokuji::chosenExam() const
+{
+    const int i = m_combo1->currentIndex();
+    if (i < 0)
+        return std::nullopt;
+    return FolderEntry{m_combo1->itemData(i, ExamFileNameRole).toString(),
+                       m_combo1->itemData(i, ExamNativePathRole).toByteArray()};
 }
 
 void F_mokuji::refreshStatusBoxes()
@@ -223,8 +243,7 @@ void F_mokuji::Command11_Click()
 
 void F_mokuji::Command12_Click()
 {
-    const QString name = m_combo1->currentText();
-    const QString missing = MissingExamMessage(m_ctx.state.examFolder(name + QStringLiteral(".ken")), name);
+    const QString missing = MissingExamMessage(chosenExam(), m_combo1->currentText());
     if (!missing.isEmpty()) {
         m_ctx.showMessage(this, missing, MessageIcon::Error);
         return;

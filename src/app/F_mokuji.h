@@ -1,9 +1,12 @@
 #pragma once
 
+#include "core/ProgramFolder.h"
+
 #include <QWidget>
 
 #include <array>
 #include <functional>
+#include <optional>
 
 class QComboBox;
 class QLabel;
@@ -48,6 +51,8 @@ public:
     void Command26_Click();
 
     QComboBox* examList() const { return m_combo1; }
+    // The file of the exam list's current entry; none when the list is empty.
+    std::optional<FolderEntry> chosenExam() const;
 
 signals:
     // "終了": the record has been saved; end the run.

@@ -114,30 +114,35 @@ QString PrepareRecords(AppState& state)
     return notices.join(QStringLiteral("\n\n"));
 }
 
-QStringList ExamNames(const ProgramFolder& folder)
+QList<FolderEntry> ExamFiles(const ProgramFolder& folder)
 {
-    QStringList names;
-    for (const QString& file : folder.namesWithSuffix(QStringLiteral(".ken")))
-        names << file.left(file.size() - 4);
-    return names;
+    return folder.entriesWithSuffix(QStringLiteral(".ken"));
 }
 
-QStringList ExamNames(const AppState& state)
+QList<FolderEntry> ExamFiles(const AppState& state)
 {
-    QStringList names = ExamNames(state.folder);
+    QList<FolderEntry> files = ExamFiles(state.folder);
     if (state.data.path() == state.folder.path())
-        return names;
+        return files;
     // A learner's text of the same name (in any letter case) replaces the
     // one that came with the program.
-    for (const QString& name : ExamNames(state.data))
-        if (!names.contains(name, Qt::CaseInsensitive))
-            names << name;
-    return names;
+    QStringList learnersNames;
+    for (const FolderEntry& file : files)
+        learnersNames << ExamName(file);
+    for (const FolderEntry& file : ExamFiles(state.data))
+        if (!learnersNames.contains(ExamName(file), Qt::CaseInsensitive))
+            files << file;
+    return files;
 }
 
-QString MissingExamMessage(const ProgramFolder& folder, const QString& name)
+QString ExamName(const FolderEntry& file)
 {
-    if (folder.has(name + QStringLiteral(".ken")))
+    return file.name.left(file.name.size() - 4);
+}
+
+QString MissingExamMessage(const std::optional<FolderEntry>& file, const QString& name)
+{
+    if (file && KindOfNative(file->nativePath) != FileKind::Missing)
         return {};
     return name + QStringLiteral("　試験問題のファイルが見つかりません。");
 }

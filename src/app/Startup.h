@@ -25,15 +25,16 @@ QString MissingDataFileMessage(const ProgramFolder& folder, const PictureCheck& 
 // damaged and repaired, or that could not be written.
 QString PrepareRecords(AppState& state);
 
-// Exam texts: the *.ken names without their extension, in the order the file
-// system gives them.
-QStringList ExamNames(const ProgramFolder& folder);
+// Exam texts: the *.ken files, in the order the file system gives them.
+QList<FolderEntry> ExamFiles(const ProgramFolder& folder);
 // Both places: the learner's texts first, then those that came with the
 // program, each name once.
-QStringList ExamNames(const AppState& state);
+QList<FolderEntry> ExamFiles(const AppState& state);
+// The name an exam text is listed by: its file name without the extension.
+QString ExamName(const FolderEntry& file);
 
 // The mock exam's "開始": the message when the chosen text `name` has no
-// file (any letter case of name + ".ken"), else "".
-QString MissingExamMessage(const ProgramFolder& folder, const QString& name);
+// file (none was listed, or it is gone since), else "".
+QString MissingExamMessage(const std::optional<FolderEntry>& file, const QString& name);
 
 } // namespace morvela

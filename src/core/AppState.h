@@ -37,13 +37,6 @@ struct AppState {
     // read by its mistake report: one line per mistake, each ended by CR LF.
     int MistakeCount = 0;
     QString MistakeReport;
-
-    // Where the exam text file `fileName` is read from: the learner's copy
-    // wins over the one that came with the program.
-    const ProgramFolder& examFolder(const QString& fileName) const
-    {
-        return folder.has(fileName) ? folder : data;
-    }
 };
 
 } // namespace morvela

@@ -149,14 +149,14 @@ QString ProgramFolder::filePath(const QString& name) const
     return found.isEmpty() ? m_path + name : found;
 }
 
-QStringList ProgramFolder::namesWithSuffix(const QString& suffix) const
+QList<FolderEntry> ProgramFolder::entriesWithSuffix(const QString& suffix) const
 {
-    QStringList names;
+    QList<FolderEntry> found;
     for (const FolderEntry& e : entries()) {
         if (e.name.endsWith(suffix, Qt::CaseInsensitive) && KindOfNative(e.nativePath) == FileKind::Regular)
-            names << e.name;
+            found << e;
     }
-    return names;
+    return found;
 }
 
 } // namespace morvela

@@ -59,9 +59,11 @@ public:
     // case, otherwise the name as given.
     QString filePath(const QString& name) const;
 
-    // Names of regular files ending in `suffix` (ignoring case), read as
-    // UTF-8 or else CP932, in the order the file system returns them.
-    QStringList namesWithSuffix(const QString& suffix) const;
+    // Regular files whose names end in `suffix` (ignoring case), read as
+    // UTF-8 or else CP932, in the order the file system returns them. Two
+    // whose names read alike (a CP932 and a UTF-8 name of the same
+    // characters) are two entries, each with its own path on disk.
+    QList<FolderEntry> entriesWithSuffix(const QString& suffix) const;
 
     // Every name in the folder, as the learner reads it and as its bytes.
     QList<FolderEntry> entries() const;

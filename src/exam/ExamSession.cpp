@@ -2,10 +2,12 @@
 
 #include "core/Cp932.h"
 
+#include <QDir>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
 #include <optional>
+#include <utility>
 
 namespace morvela {
 
@@ -89,14 +91,20 @@ void ExamSession::tick()
     m_screen.elapsedText = ElapsedLabel(m_clock.nowSeconds() - m_startTime);
 }
 
-bool ExamSession::complete(const QString& typedText)
+ScreenEffects ExamSession::complete(const QString& typedText)
 {
     m_screen.state = ExamState::Checked;
     m_screen.clockRunning = false; // Label2 keeps the last time shown
 
-    const ProgramFolder& folder = m_state.folder;
-    const bool modelWritten = WriteFileAtomically(folder.filePath(WorkFileModel), WorkFileBytes(m_model), nullptr);
-    const bool typedWritten = WriteFileAtomically(folder.filePath(WorkFileTyped), WorkFileBytes(typedText), nullptr);
+    QStringList failures;
+    const std::pair<QString, const QString&> workFiles[] = {{WorkFileModel, m_model}, {WorkFileTyped, typedText}};
+    for (const auto& [name, text] : workFiles) {
+        const QString path = m_state.folder.filePath(name);
+        QString error;
+        if (!WriteFileAtomically(path, WorkFileBytes(text), &error))
+            failures << QStringLiteral("作業ファイル %1 を書き込めませんでした。\n%2\n%3")
+                            .arg(name, QDir::toNativeSeparators(path), error);
+    }
 
     const ExamResult result = CompareExam(m_model, typedText);
     m_state.MistakeCount = result.mistakeCount;
@@ -106,7 +114,14 @@ bool ExamSession::complete(const QString& typedText)
     m_screen.completeEnabled = true;
     m_screen.mistakeListEnabled = true;
     m_screen.menuEnabled = true;
-    return modelWritten && typedWritten;
+
+    ScreenEffects effects;
+    if (!failures.isEmpty()) {
+        effects.message = failures.join(QStringLiteral("\n\n"))
+            + QStringLiteral("\n\n入力した文章の照合はできており、間違いの数は画面のとおりです。");
+        effects.messageIcon = MessageIcon::Warning;
+    }
+    return effects;
 }
 
 } // namespace morvela

@@ -58,7 +58,8 @@ public:
     ExamSession(AppState& state, const Clock& clock) : m_state(state), m_clock(clock) {}
 
     // Opening: the model text of `exam`, the screen in Ready. A refused
-    // file (too large) gives its message with the critical icon.
+    // file (too large) gives its message with the critical icon. (A text
+    // that could not be read opens no exam at all: RunExam.)
     ScreenEffects open(const ExamText& exam);
 
     const QString& model() const { return m_model; }
@@ -75,9 +76,9 @@ public:
     // "入力完了": the clock stops, the work files are rewritten, the texts
     // are compared and the count shown. The comparison runs on the texts
     // in memory, so a work file that cannot be written changes nothing of
-    // it. `typedText` is Text2's text with CR LF line breaks. Returns
-    // whether both work files were written.
-    bool complete(const QString& typedText);
+    // it; a message then names the file and the reason. `typedText` is
+    // Text2's text with CR LF line breaks.
+    ScreenEffects complete(const QString& typedText);
 
     // The window closes: the clock stops.
     void close() { m_screen.clockRunning = false; }

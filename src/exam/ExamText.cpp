@@ -2,9 +2,14 @@
 
 #include "core/Cp932.h"
 
+#include <QDir>
+#include <QFile>
 #include <QStringDecoder>
 
+#include <cerrno>
+#include <fcntl.h>
 #include <optional>
+#include <unistd.h>
 
 namespace morvela {
 
@@ -82,26 +87,57 @@ QString ExamModelFromBytes(const QByteArray& bytes)
     return DecodeCp932Replacing(bytes.first(bytes.size() - 2));
 }
 
-ExamText LoadExamText(const ProgramFolder& folder, const QString& name)
+namespace {
+
+// Why a file that is there could not be read, in the learner's words, with
+// the system's own text as a detail.
+QString unreadableReason(const QByteArray& nativePath, const QString& systemError)
+{
+    switch (KindOfNative(nativePath)) {
+    case FileKind::Missing:
+        return QStringLiteral("ファイルが見つかりません。");
+    case FileKind::Other:
+        return NotARegularFileReason;
+    case FileKind::Regular:
+        break;
+    }
+    const bool denied = ::faccessat(AT_FDCWD, nativePath.constData(), R_OK, AT_EACCESS) != 0 && errno == EACCES;
+    const QString why = denied ? QStringLiteral("読み取りの権限がありません。")
+                               : QStringLiteral("読み取りの途中でエラーが起きました。");
+    return systemError.isEmpty() ? why : why + QStringLiteral("（詳細：%1）").arg(systemError);
+}
+
+// The message for an exam text that cannot be read: the file, where it
+// lies, why, and that the exam does not start.
+QString unreadableMessage(const FolderEntry& file, const QString& reason)
+{
+    const qsizetype slash = file.nativePath.lastIndexOf('/');
+    const QString shownPath = QDir::toNativeSeparators(QFile::decodeName(file.nativePath.left(slash + 1))) + file.name;
+    return QStringLiteral("試験問題のファイル「%1」を読み込めませんでした。\n%2\n%3\n\n模擬試験を始められません。")
+        .arg(file.name, shownPath, reason);
+}
+
+} // namespace
+
+ExamText LoadExamText(const FolderEntry& file)
 {
     ExamText exam;
-    // By its bytes on disk: a name unpacked from a Windows archive is CP932.
-    const std::optional<FolderEntry> file = folder.entry(ExamFileName(name));
-    if (!file) {
-        exam.readable = false;
-        return exam;
-    }
-    const ReadResult r = ReadNativeFile(file->nativePath, ExamSizeLimit);
-    if (r.tooLarge) {
+    const ReadResult r = ReadNativeFile(file.nativePath, ExamSizeLimit);
+    if (r.tooLarge)
         exam.tooLarge = true;
-        return exam;
-    }
-    if (!r.ok) {
-        exam.readable = false;
-        return exam;
-    }
-    exam.model = ExamModelFromBytes(r.bytes);
+    else if (!r.ok)
+        exam.problem = unreadableMessage(file, unreadableReason(file.nativePath, r.error));
+    else
+        exam.model = ExamModelFromBytes(r.bytes);
     return exam;
+}
+
+ExamText LoadExamText(const ProgramFolder& folder, const QString& name)
+{
+    // By its bytes on disk: a name unpacked from a Windows archive is CP932.
+    const QString fileName = ExamFileName(name);
+    const std::optional<FolderEntry> file = folder.entry(fileName);
+    return LoadExamText(file ? *file : FolderEntry{fileName, QFile::encodeName(folder.path() + fileName)});
 }
 
 } // namespace morvela

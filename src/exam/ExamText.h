@@ -30,8 +30,14 @@ QString ExamModelFromBytes(const QByteArray& bytes);
 struct ExamText {
     QString model;          // shown in Text1; "" when refused or unreadable
     bool tooLarge = false;  // longer than ExamSizeLimit: refused with ExamTooLargeMessage
-    bool readable = true;   // false when the file could not be opened or read
+    // When the file could not be opened or read: the message that says
+    // which file and why (no exam is held against an empty model); "" when
+    // it was read.
+    QString problem;
 };
+
+// Reads the exam text `file` by its path on disk.
+ExamText LoadExamText(const FolderEntry& file);
 
 // Reads the exam `name` from `folder`, matching the file name without
 // regard to case.

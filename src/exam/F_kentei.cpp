@@ -46,8 +46,8 @@ void SizeBox(QPlainTextEdit* box, const QFont& font)
 
 } // namespace
 
-F_kentei::F_kentei(AppContext& ctx, const QString& examName, QWidget* parent)
-    : QDialog(parent), m_ctx(ctx), m_examName(examName), m_session(ctx.state, ctx.clock)
+F_kentei::F_kentei(AppContext& ctx, ExamText exam, QWidget* parent)
+    : QDialog(parent), m_ctx(ctx), m_exam(std::move(exam)), m_session(ctx.state, ctx.clock)
 {
     setObjectName(QStringLiteral("F_kentei"));
     m_timer1.setParent(this); // found by name like every control
@@ -134,7 +134,7 @@ void F_kentei::buildControls()
 void F_kentei::Form_Load()
 {
     setWindowTitle(ExamWindowTitle);
-    const ScreenEffects effects = m_session.open(LoadExamText(m_ctx.state.examFolder(ExamFileName(m_examName)), m_examName));
+    const ScreenEffects effects = m_session.open(m_exam);
     m_text1->setPlainText(m_session.model());
     m_text2->clear();
     m_text2->watchFirstKey();
@@ -177,9 +177,10 @@ void F_kentei::Timer1_Timer()
 
 void F_kentei::Command1_Click()
 {
-    m_session.complete(TypedTextFromEditor(m_text2->toPlainText()));
+    const ScreenEffects effects = m_session.complete(TypedTextFromEditor(m_text2->toPlainText()));
     m_text2->watchFirstKey(); // the next key press starts a new attempt
     render();
+    ApplyEffects(m_ctx, *this, -1, effects); // the comparison shows behind a work file's message
 }
 
 void F_kentei::Command2_Click()
@@ -225,6 +226,16 @@ void F_kentei::keyPressEvent(QKeyEvent* e)
         return;
     }
     QDialog::keyPressEvent(e);
+}
+
+void RunExam(AppContext& ctx, QWidget* parent, const FolderEntry& file)
+{
+    ExamText exam = LoadExamText(file);
+    if (!exam.problem.isEmpty()) {
+        ctx.showMessage(parent, exam.problem, MessageIcon::Error);
+        return;
+    }
+    ctx.runScreen<F_kentei>(parent, std::move(exam));
 }
 
 } // namespace morvela

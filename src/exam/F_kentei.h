@@ -21,8 +21,8 @@ class ExamEditor;
 class F_kentei : public QDialog {
     Q_OBJECT
 public:
-    // `examName` is the entry chosen in the menu's exam list (no extension).
-    F_kentei(AppContext& ctx, const QString& examName, QWidget* parent = nullptr);
+    // `exam` is the text of the entry chosen in the menu's exam list.
+    F_kentei(AppContext& ctx, ExamText exam, QWidget* parent = nullptr);
     ~F_kentei() override;
 
     void Form_Load();
@@ -48,7 +48,7 @@ private:
     void render();
 
     AppContext& m_ctx;
-    QString m_examName;
+    ExamText m_exam;
     ExamSession m_session;
     QTimer m_timer1;
 
@@ -60,5 +60,10 @@ private:
     QPushButton* m_command2 = nullptr;
     QPushButton* m_command3 = nullptr;
 };
+
+// "開始" of the mock exam: reads the exam text `file`, then shows the exam
+// over `parent`; a text that cannot be read is said so there instead, and
+// no exam opens.
+void RunExam(AppContext& ctx, QWidget* parent, const FolderEntry& file);
 
 } // namespace morvela

@@ -2,6 +2,7 @@
 
 #include "core/Cp932.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace morvela {
@@ -61,11 +62,48 @@ WordEntry SplitWordEntry(const QString& line)
     return {line.left(comma), line.mid(comma + 1)};
 }
 
+bool IsTypeable(char32_t c)
+{
+    switch (QChar::category(c)) {
+    case QChar::Other_Control:
+    case QChar::Other_Format:
+    case QChar::Other_Surrogate:
+    case QChar::Other_PrivateUse:
+    case QChar::Other_NotAssigned:
+        return false;
+    default:
+        return true;
+    }
+}
+
+qsizetype FirstUntypeable(const QString& text)
+{
+    const QList<uint> codePoints = text.toUcs4();
+    const auto bad = std::find_if_not(codePoints.begin(), codePoints.end(), [](uint c) { return IsTypeable(c); });
+    return bad == codePoints.end() ? -1 : qsizetype(bad - codePoints.begin());
+}
+
+QList<WordListLine> DecodeGameWordLines(const QByteArray& bytes)
+{
+    QList<WordListLine> lines;
+    for (const QByteArray& raw : SplitLines(bytes, false)) {
+        WordListLine line;
+        line.text = DecodeGameLine(raw, &line.noCharacterFields);
+        line.untypeable = FirstUntypeable(line.text);
+        const bool nothingLeft = line.text.isEmpty() && !line.noCharacterFields.isEmpty();
+        if (!nothingLeft && line.untypeable < 0)
+            line.entry = SplitWordEntry(line.text);
+        lines << line;
+    }
+    return lines;
+}
+
 QList<WordEntry> DecodeGameWordList(const QByteArray& bytes)
 {
     QList<WordEntry> entries;
-    for (const QByteArray& line : SplitLines(bytes, false))
-        entries << SplitWordEntry(DecodeGameLine(line));
+    for (const WordListLine& line : DecodeGameWordLines(bytes))
+        if (line.entry)
+            entries << *line.entry;
     return entries;
 }
 

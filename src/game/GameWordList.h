@@ -4,6 +4,8 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+
 namespace morvela {
 
 inline const QString GameWordListFileName = QStringLiteral("game.dat");
@@ -30,7 +32,31 @@ QString DecodeGameLine(const QByteArray& line, QList<int>* droppedFields = nullp
 // Splits a decoded line at its first comma; without one, all is Word.
 WordEntry SplitWordEntry(const QString& line);
 
-// The entries of a whole file, one per line (CR LF or a lone CR).
+// Whether a key or the input method can put `c` into the game's box:
+// control characters (a TAB, a line break, Backspace...), private-use and
+// unassigned codes never arrive there.
+bool IsTypeable(char32_t c);
+
+// The 0-based index (among code points) of the first character of `text`
+// that is not typeable, or -1 when every one is.
+qsizetype FirstUntypeable(const QString& text);
+
+// What became of one line of game.dat.
+struct WordListLine {
+    // The entry the line gives, or none when it is left out: its fields all
+    // stand for no character, or it holds a character no one can type. A
+    // line without fields (a blank one) is an entry with an empty Word.
+    std::optional<WordEntry> entry;
+    QList<int> noCharacterFields; // 1-based fields that stand for no character, left out of the text
+    QString text;                 // the decoded line
+    qsizetype untypeable = -1;    // FirstUntypeable(text)
+};
+
+// Every line of a file (CR LF or a lone CR ends one), in order: the one
+// reading of game.dat, for the game and for the tools that show a list.
+QList<WordListLine> DecodeGameWordLines(const QByteArray& bytes);
+
+// The entries the game plays: those of the lines that are not left out.
 QList<WordEntry> DecodeGameWordList(const QByteArray& bytes);
 
 // One line of text as fields, ended by CR LF. Returns false (and appends

@@ -1,9 +1,10 @@
 #include "game/WordTable.h"
 
-#include "core/Cp932.h"
 #include "core/SafeFile.h"
 
 #include <QDir>
+
+#include <algorithm>
 
 namespace morvela {
 
@@ -23,14 +24,14 @@ WordTable LoadWordTable(const ProgramFolder& folder)
                             .arg(GameWordListFileName, shownPath, read.error);
         return table;
     }
-    for (const QByteArray& line : SplitLines(read.bytes, false)) {
-        const QString text = DecodeGameLine(line);
-        if (!text.isEmpty())
-            table.words << SplitWordEntry(text);
-    }
-    if (table.words.isEmpty())
+    table.words = DecodeGameWordList(read.bytes);
+    const bool typeableWord = std::any_of(table.words.cbegin(), table.words.cend(),
+                                          [](const WordEntry& e) { return !e.Word.isEmpty(); });
+    if (!typeableWord) {
+        table.words.clear();
         table.problem = QStringLiteral("%1に単語がありません。\n%2\n\nゲームを始められません。")
                             .arg(GameWordListFileName, shownPath);
+    }
     return table;
 }
 

@@ -13,9 +13,9 @@ struct WordTable {
     QString problem; // the message when no game can be played; "" = playable
 };
 
-// Every line that decodes to some text is an entry, however many lines there
-// are; a line that decodes to nothing (blank, or only damaged fields) is
-// none. A list that cannot be read, or holds no entry, comes with a problem.
+// The entries of DecodeGameWordList, however many lines there are. A list
+// that cannot be read, or holds no word anyone can type (none at all, or
+// only empty ones), comes with a problem and clears the words.
 WordTable LoadWordTable(const ProgramFolder& folder);
 
 } // namespace morvela

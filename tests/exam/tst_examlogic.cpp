@@ -5,12 +5,16 @@
 #include "exam/ExamCompare.h"
 #include "exam/ExamSession.h"
 #include "exam/ExamText.h"
+#include "Unreadable.h"
+#include "support/DiskFull.h"
 #include "support/ManualClock.h"
 #include "support/TestFolder.h"
 #include "core/Cp932.h"
 
 #include <QDir>
 #include <QTest>
+
+#include <optional>
 
 using namespace morvela;
 using morvela::test::ManualClock;
@@ -56,6 +60,8 @@ private slots:
     void loadingFiles_data();
     void loadingFiles();
     void fileNameIgnoresCase();
+    void unreadableFileSaysWhichAndWhy_data();
+    void unreadableFileSaysWhichAndWhy();
     void timeLabel_data();
     void timeLabel();
     void states_data();
@@ -64,6 +70,7 @@ private slots:
     void sharedResults();
     void refusedFileMessage();
     void workFiles();
+    void unwritableWorkFileDoesNotStopTheComparison_data();
     void unwritableWorkFileDoesNotStopTheComparison();
     void reportWindowText();
 };
@@ -246,7 +253,7 @@ void TestExamLogic::loadingFiles()
     folder.write(QStringLiteral("exam.ken"), bytes);
     const ExamText exam = LoadExamText(ProgramFolder(folder.path()), QStringLiteral("exam"));
     QTEST(exam.tooLarge, "tooLarge");
-    QVERIFY(exam.readable);
+    QCOMPARE(exam.problem, QString());
     QTEST(int(exam.model.size()), "modelLength");
 }
 
@@ -255,13 +262,47 @@ void TestExamLogic::fileNameIgnoresCase()
     TestFolder folder(false);
     folder.write(QStringLiteral("Mokushi.KEN"), cp932(QStringLiteral("春\r\n")));
     const ExamText exam = LoadExamText(ProgramFolder(folder.path()), QStringLiteral("mokushi"));
-    QVERIFY(exam.readable);
+    QCOMPARE(exam.problem, QString());
     QCOMPARE(exam.model, QStringLiteral("春"));
 
     const ExamText missing = LoadExamText(ProgramFolder(folder.path()), QStringLiteral("other"));
-    QVERIFY(!missing.readable);
+    QVERIFY(!missing.problem.isEmpty());
     QVERIFY(!missing.tooLarge);
     QCOMPARE(missing.model, QString());
+}
+
+void TestExamLogic::unreadableFileSaysWhichAndWhy_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("no read permission") << "denied" << QStringLiteral("読み取りの権限がありません。（詳細：");
+    QTest::newRow("a folder in its place") << "folder" << NotARegularFileReason;
+    QTest::newRow("gone since it was listed") << "gone" << QStringLiteral("ファイルが見つかりません。");
+}
+
+void TestExamLogic::unreadableFileSaysWhichAndWhy()
+{
+    QFETCH(QString, how);
+    QFETCH(QString, reason);
+    TestFolder folder(false);
+    folder.write(QStringLiteral("Mokushi.ken"), cp932(QStringLiteral("春\r\n")));
+    const FolderEntry file = *ProgramFolder(folder.path()).entry(QStringLiteral("mokushi.ken"));
+    std::optional<morvela::test::Unreadable> unreadable;
+    if (how == QLatin1String("denied"))
+        unreadable.emplace(folder.path(), folder.file(file.name));
+    else
+        QVERIFY(QFile::remove(folder.file(file.name)));
+    if (how == QLatin1String("folder"))
+        QVERIFY(QDir(folder.path()).mkdir(file.name));
+
+    const ExamText exam = LoadExamText(file);
+    QCOMPARE(exam.model, QString());
+    QVERIFY(!exam.tooLarge);
+    const QString shownPath = QDir::toNativeSeparators(QDir(folder.path()).filePath(file.name));
+    QVERIFY2(exam.problem.startsWith(QStringLiteral("試験問題のファイル「Mokushi.ken」を読み込めませんでした。\n")
+                                     + shownPath + QStringLiteral("\n") + reason),
+             qPrintable(exam.problem));
+    QVERIFY(exam.problem.endsWith(QStringLiteral("模擬試験を始められません。")));
 }
 
 void TestExamLogic::timeLabel_data()
@@ -324,7 +365,7 @@ void TestExamLogic::states()
     qint64 now = 100;
     for (const QChar e : events) {
         if (e == u'o')
-            session.open(ExamText{QStringLiteral("あいう"), false, true});
+            session.open(ExamText{QStringLiteral("あいう"), false, {}});
         else if (e == u'k') {
             clock.setSeconds(now++);
             session.keyPress();
@@ -348,7 +389,7 @@ void TestExamLogic::clockSampledAtEachTick()
     AppState state(folder.path());
     ManualClock clock;
     ExamSession session(state, clock);
-    session.open(ExamText{QStringLiteral("a"), false, true});
+    session.open(ExamText{QStringLiteral("a"), false, {}});
     const QString initial = QStringLiteral("時間：00分00秒(合格=10分以内)");
     QCOMPARE(session.screen().elapsedText, initial);
     clock.setSeconds(5000);
@@ -393,7 +434,7 @@ void TestExamLogic::sharedResults()
     AppState state(folder.path());
     ManualClock clock;
     ExamSession session(state, clock);
-    session.open(ExamText{QStringLiteral("あいう\r\nかきく"), false, true});
+    session.open(ExamText{QStringLiteral("あいう\r\nかきく"), false, {}});
     session.complete(QStringLiteral("あえう\r\nかき"));
     QCOMPARE(state.MistakeCount, 2);
     QCOMPARE(state.MistakeReport, QStringLiteral("1行2文字目の『い』が違います。\r\n2行目の文字数が違います。\r\n"));
@@ -417,7 +458,7 @@ void TestExamLogic::refusedFileMessage()
     AppState state(folder.path());
     ManualClock clock;
     ExamSession session(state, clock);
-    ScreenEffects e = session.open(ExamText{QString(), true, true});
+    ScreenEffects e = session.open(ExamText{QString(), true, {}});
     QCOMPARE(e.message, QStringLiteral("データが３２ｋＢを超えているので表示できません"));
     QCOMPARE(e.messageIcon, MessageIcon::Error);
     QCOMPARE(e.focus, QStringLiteral("Text2"));
@@ -426,7 +467,7 @@ void TestExamLogic::refusedFileMessage()
     session.complete(QString());
     QCOMPARE(state.MistakeCount, 0);
 
-    e = session.open(ExamText{QStringLiteral("a"), false, true});
+    e = session.open(ExamText{QStringLiteral("a"), false, {}});
     QCOMPARE(e.message, QString());
 }
 
@@ -436,39 +477,67 @@ void TestExamLogic::workFiles()
     AppState state(folder.path());
     ManualClock clock;
     ExamSession session(state, clock);
-    session.open(ExamText{QStringLiteral("あいう\r\n～①ｱ"), false, true});
-    QVERIFY(session.complete(QStringLiteral("あえう\r\nかき")));
+    session.open(ExamText{QStringLiteral("あいう\r\n～①ｱ"), false, {}});
+    QCOMPARE(session.complete(QStringLiteral("あえう\r\nかき")).message, QString());
     QCOMPARE(folder.read(QStringLiteral("kentei.wk1")), QByteArray("\x82\xA0\x82\xA2\x82\xA4\r\n\x81\x60\x87\x40\xB1\r\n"));
     QCOMPARE(folder.read(QStringLiteral("kentei.wk2")), QByteArray("\x82\xA0\x82\xA6\x82\xA4\r\n\x82\xA9\x82\xAB\r\n"));
 
     // Each comparison rewrites them; a character with no CP932 form is '?'.
-    QVERIFY(session.complete(QStringLiteral("a😀\u301Cb")));
+    QCOMPARE(session.complete(QStringLiteral("a😀\u301Cb")).message, QString());
     QCOMPARE(folder.read(QStringLiteral("kentei.wk2")), QByteArray("a??b\r\n"));
-    QVERIFY(session.complete(QString()));
+    QCOMPARE(session.complete(QString()).message, QString());
     QCOMPARE(folder.read(QStringLiteral("kentei.wk2")), QByteArray("\r\n"));
 
     // An existing work file of another letter case is the one rewritten.
     QFile::remove(folder.file(QStringLiteral("kentei.wk1")));
     folder.write(QStringLiteral("KENTEI.WK1"), "old");
-    QVERIFY(session.complete(QString()));
+    QCOMPARE(session.complete(QString()).message, QString());
     QCOMPARE(folder.read(QStringLiteral("KENTEI.WK1")), WorkFileBytes(session.model()));
     QVERIFY(!folder.exists(QStringLiteral("kentei.wk1")));
 }
 
+void TestExamLogic::unwritableWorkFileDoesNotStopTheComparison_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("named");
+    // A folder where the work file would go cannot be written, even as root.
+    QTest::newRow("a folder in the place of kentei.wk1") << "folder wk1" << "kentei.wk1";
+    QTest::newRow("a folder in the place of kentei.wk2") << "folder wk2" << "kentei.wk2";
+    QTest::newRow("a full disk") << "full" << "kentei.wk2";
+}
+
 void TestExamLogic::unwritableWorkFileDoesNotStopTheComparison()
 {
+    QFETCH(QString, how);
+    QFETCH(QString, named);
     TestFolder folder(false);
-    // A folder where the work file would go: it cannot be written, even as root.
-    QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("kentei.wk1")));
+    if (how.startsWith(QLatin1String("folder")))
+        QVERIFY(QDir(folder.path()).mkdir(named));
     AppState state(folder.path());
     ManualClock clock;
     ExamSession session(state, clock);
-    session.open(ExamText{QStringLiteral("あいう\r\nかきく"), false, true});
-    QVERIFY(!session.complete(QStringLiteral("あえう\r\nかき")));
+    session.open(ExamText{QStringLiteral("あいう\r\nかきく"), false, {}});
+    ScreenEffects effects;
+    {
+        std::optional<morvela::test::DiskFull> full;
+        if (how == QLatin1String("full"))
+            full.emplace(0);
+        effects = session.complete(QStringLiteral("あえう\r\nかき"));
+    }
     QCOMPARE(state.MistakeCount, 2);
     QCOMPARE(state.MistakeReport, QStringLiteral("1行2文字目の『い』が違います。\r\n2行目の文字数が違います。\r\n"));
     QCOMPARE(session.screen().state, ExamState::Checked);
+    QCOMPARE(session.screen().mistakesText, QStringLiteral("間違い：2(合格=4以内)"));
     QVERIFY(session.screen().mistakeListEnabled);
+
+    // The message names the file, where it is and why it was not written.
+    const QString path = QDir::toNativeSeparators(QDir(folder.path()).filePath(named));
+    QVERIFY2(effects.message.contains(QStringLiteral("作業ファイル %1 を書き込めませんでした。\n%2\n").arg(named, path)),
+             qPrintable(effects.message));
+    if (how.startsWith(QLatin1String("folder")))
+        QVERIFY(effects.message.contains(NotARegularFileReason));
+    QVERIFY(effects.message.endsWith(QStringLiteral("入力した文章の照合はできており、間違いの数は画面のとおりです。")));
+    QCOMPARE(effects.messageIcon, MessageIcon::Warning);
 }
 
 void TestExamLogic::reportWindowText()

@@ -1,13 +1,17 @@
 // The mock exam window F_kentei and its mistake report F_miss, through
 // their named controls: an exam from the menu's "開始" to the report and
 // back, the model box that never keeps the focus, the clock from the
-// injected clock, the refused file, and the two texts of the report.
+// injected clock, the refused file, the two texts of the report, a text
+// that cannot be read, work files that cannot be written, and list entries
+// whose names read alike.
 
 #include "CourseScreens.h"
 #include "app/F_mokuji.h"
 #include "exam/F_kentei.h"
 #include "exam/F_miss.h"
+#include "Unreadable.h"
 #include "support/Controls.h"
+#include "support/DiskFull.h"
 #include "support/Harness.h"
 #include "core/Cp932.h"
 #include "ui/ExamEditor.h"
@@ -19,7 +23,12 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
+
+#include <fcntl.h>
+#include <optional>
+#include <unistd.h>
 
 using namespace morvela;
 using morvela::test::Harness;
@@ -57,6 +66,28 @@ Buttons buttons(const QWidget& w)
 
 const QString Model = QStringLiteral("あいう\r\nかきく");
 
+// "開始" with the exam text `name` of the program folder.
+void openExam(Harness& h, const QString& name)
+{
+    const std::optional<FolderEntry> file = h.state.folder.entry(ExamFileName(name));
+    QVERIFY(file);
+    RunExam(h.ctx, nullptr, *file);
+}
+
+// A file whose name is these bytes on disk, as an archive from another
+// system leaves it; returns its path on disk.
+QByteArray writeByNativeName(const Harness& h, const QByteArray& name, const QByteArray& bytes)
+{
+    const QByteArray path = QFile::encodeName(h.folder.path()) + '/' + name;
+    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (fd >= 0) {
+        if (::write(fd, bytes.constData(), size_t(bytes.size())) != ssize_t(bytes.size()))
+            qWarning("short write");
+        ::close(fd);
+    }
+    return path;
+}
+
 } // namespace
 
 namespace QTest {
@@ -81,6 +112,12 @@ private slots:
     void reportWithoutMistakes();
     void closingStopsTheClock();
     void realTimerTicksShowTheClocksTime();
+    void unreadableTextOpensNoExam_data();
+    void unreadableTextOpensNoExam();
+    void unwritableWorkFileIsSaid_data();
+    void unwritableWorkFileIsSaid();
+    void namesThatReadAlikeOpenTheirOwnFiles_data();
+    void namesThatReadAlikeOpenTheirOwnFiles();
 };
 
 void TestExamWindow::examFromTheMenu()
@@ -203,7 +240,7 @@ void TestExamWindow::modelBoxNeverKeepsTheFocus()
         // Clicking the model starts nothing.
         QVERIFY(!static_cast<F_kentei&>(d).Timer1().isActive());
     });
-    h.ctx.runScreen<F_kentei>(nullptr, QStringLiteral("A"));
+    openExam(h, QStringLiteral("A"));
     QVERIFY(h.runner.scriptDone());
 }
 
@@ -238,7 +275,7 @@ void TestExamWindow::typingBoxTakesNoForeignText()
         QCOMPARE(QApplication::focusWidget(), button(d, 1));
         QCOMPARE(box->toPlainText(), QStringLiteral("\nab"));
     });
-    h.ctx.runScreen<F_kentei>(nullptr, QStringLiteral("a"));
+    openExam(h, QStringLiteral("a"));
 }
 
 void TestExamWindow::firstKeyPress_data()
@@ -279,7 +316,7 @@ void TestExamWindow::firstKeyPress()
         exam.Timer1_Timer();
         QCOMPARE(label(d, 2)->text(), QStringLiteral("時間：00分07秒(合格=10分以内)"));
     });
-    h.ctx.runScreen<F_kentei>(nullptr, QStringLiteral("a"));
+    openExam(h, QStringLiteral("a"));
 }
 
 void TestExamWindow::refusedFile_data()
@@ -302,7 +339,7 @@ void TestExamWindow::refusedFile()
         QTest::mouseClick(button(d, 1), Qt::LeftButton);
         QCOMPARE(label(d, 3)->text(), refused ? QStringLiteral("間違い：0(合格=4以内)") : QStringLiteral("間違い：1(合格=4以内)"));
     });
-    h.ctx.runScreen<F_kentei>(nullptr, QStringLiteral("big"));
+    openExam(h, QStringLiteral("big"));
     if (refused) {
         QCOMPARE(h.messages.shown.size(), 1);
         QCOMPARE(h.messages.shown[0].text, QStringLiteral("データが３２ｋＢを超えているので表示できません"));
@@ -329,7 +366,7 @@ void TestExamWindow::reportWithoutMistakes()
     h.runner.then([&](QDialog& d) {
         QCOMPARE(text(d, 1)->toPlainText(), QStringLiteral("間違った箇所はありません。"));
     });
-    h.ctx.runScreen<F_kentei>(nullptr, QStringLiteral("a"));
+    openExam(h, QStringLiteral("a"));
     QCOMPARE(h.runner.opened, (QStringList{QStringLiteral("F_kentei"), QStringLiteral("F_miss")}));
 }
 
@@ -346,7 +383,7 @@ void TestExamWindow::closingStopsTheClock()
         QVERIFY(!d.isVisible());
         QVERIFY(!exam.Timer1().isActive());
     });
-    h.ctx.runScreen<F_kentei>(nullptr, QStringLiteral("a"));
+    openExam(h, QStringLiteral("a"));
 }
 
 void TestExamWindow::realTimerTicksShowTheClocksTime()
@@ -359,7 +396,129 @@ void TestExamWindow::realTimerTicksShowTheClocksTime()
         h.clock.advance(42);
         QTRY_COMPARE_WITH_TIMEOUT(label(d, 2)->text(), QStringLiteral("時間：00分42秒(合格=10分以内)"), 3000);
     });
-    h.ctx.runScreen<F_kentei>(nullptr, QStringLiteral("a"));
+    openExam(h, QStringLiteral("a"));
+}
+
+void TestExamWindow::unreadableTextOpensNoExam_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("no read permission") << "denied" << QStringLiteral("読み取りの権限がありません。");
+    QTest::newRow("a folder in its place") << "folder" << NotARegularFileReason;
+}
+
+void TestExamWindow::unreadableTextOpensNoExam()
+{
+    QFETCH(QString, how);
+    QFETCH(QString, reason);
+    Harness h;
+    h.folder.write(QStringLiteral("a.ken"), EncodeCp932(Model + QStringLiteral("\r\n")));
+    F_mokuji menu(h.ctx);
+    ConnectScreens(menu, h.ctx);
+    QVERIFY(menu.Form_Load());
+    QCOMPARE(menu.examList()->currentText(), QStringLiteral("a"));
+
+    {
+        std::optional<morvela::test::Unreadable> unreadable;
+        if (how == QLatin1String("denied")) {
+            unreadable.emplace(h.folder.path(), h.folder.file(QStringLiteral("a.ken")));
+        } else {
+            QVERIFY(QFile::remove(h.folder.file(QStringLiteral("a.ken"))));
+            QVERIFY(QDir(h.folder.path()).mkdir(QStringLiteral("a.ken")));
+        }
+        QTest::mouseClick(button(menu, 12), Qt::LeftButton);
+    }
+
+    // No exam, no clock: the learner is told which file and why, over the
+    // menu, and chooses again.
+    QVERIFY(h.runner.opened.isEmpty());
+    QCOMPARE(h.messages.shown.size(), 1);
+    const QString text = h.messages.shown[0].text;
+    QVERIFY2(text.startsWith(QStringLiteral("試験問題のファイル「a.ken」を読み込めませんでした。\n")
+                             + QDir::toNativeSeparators(h.folder.file(QStringLiteral("a.ken"))) + QStringLiteral("\n")
+                             + reason),
+             qPrintable(text));
+    QCOMPARE(h.messages.shown[0].icon, MessageIcon::Error);
+    QCOMPARE(h.state.MessageText, text);
+    QVERIFY(button(menu, 12)->isEnabled());
+}
+
+void TestExamWindow::unwritableWorkFileIsSaid_data()
+{
+    QTest::addColumn<bool>("fullDisk");
+    QTest::newRow("a folder in the place of kentei.wk2") << false;
+    QTest::newRow("a full disk") << true;
+}
+
+void TestExamWindow::unwritableWorkFileIsSaid()
+{
+    QFETCH(bool, fullDisk);
+    Harness h;
+    h.folder.write(QStringLiteral("a.ken"), EncodeCp932(Model + QStringLiteral("\r\n")));
+    if (!fullDisk)
+        QVERIFY(QDir(h.folder.path()).mkdir(QStringLiteral("kentei.wk2")));
+    h.runner.then([&](QDialog& d) {
+        commit(text2(d), QStringLiteral("あえう"));
+        {
+            std::optional<morvela::test::DiskFull> full;
+            if (fullDisk)
+                full.emplace(0);
+            QTest::mouseClick(button(d, 1), Qt::LeftButton);
+        }
+        // The comparison is shown all the same, and the message says why
+        // the work file is not there.
+        QCOMPARE(label(d, 3)->text(), QStringLiteral("間違い：2(合格=4以内)"));
+        QCOMPARE(buttons(d), (Buttons{true, true, true}));
+        QCOMPARE(h.messages.shown.size(), 1);
+        QVERIFY2(h.messages.shown[0].text.contains(
+                     QStringLiteral("作業ファイル kentei.wk2 を書き込めませんでした。\n")
+                     + QDir::toNativeSeparators(h.folder.file(QStringLiteral("kentei.wk2"))) + QStringLiteral("\n")),
+                 qPrintable(h.messages.shown[0].text));
+        QTest::mouseClick(button(d, 2), Qt::LeftButton);
+    });
+    h.runner.then([&](QDialog& d) {
+        QCOMPARE(text(d, 1)->toPlainText(), QStringLiteral("1行2文字目の『い』が違います。\n2行目の文字数が違います。\n"));
+    });
+    openExam(h, QStringLiteral("a"));
+    QVERIFY(h.runner.scriptDone());
+}
+
+void TestExamWindow::namesThatReadAlikeOpenTheirOwnFiles_data()
+{
+    QTest::addColumn<QByteArray>("first");
+    QTest::addColumn<QByteArray>("second");
+    QTest::newRow("a CP932 and a UTF-8 name of the same characters")
+        << EncodeCp932(QStringLiteral("試験.ken")) << QStringLiteral("試験.ken").toUtf8();
+    QTest::newRow("two names of neither code") << QByteArray("\xFF.ken") << QByteArray("\xFE.ken");
+}
+
+void TestExamWindow::namesThatReadAlikeOpenTheirOwnFiles()
+{
+    QFETCH(QByteArray, first);
+    QFETCH(QByteArray, second);
+    Harness h;
+    const QByteArrayList paths{writeByNativeName(h, first, EncodeCp932(QStringLiteral("一つ目\r\n"))),
+                               writeByNativeName(h, second, EncodeCp932(QStringLiteral("二つ目\r\n")))};
+    const auto cleanUp = qScopeGuard([&] {
+        for (const QByteArray& path : paths)
+            ::unlink(path.constData()); // names the temporary folder may not list to clean up
+    });
+    F_mokuji menu(h.ctx);
+    ConnectScreens(menu, h.ctx);
+    QVERIFY(menu.Form_Load());
+    QComboBox* list = menu.examList();
+    QCOMPARE(list->count(), 2);
+    QCOMPARE(list->itemText(0), list->itemText(1)); // the learner sees the same name twice
+
+    QStringList models;
+    for (int i = 0; i < list->count(); ++i) {
+        list->setCurrentIndex(i);
+        h.runner.then([&](QDialog& d) { models << text(d, 1)->toPlainText(); });
+        QTest::mouseClick(button(menu, 12), Qt::LeftButton);
+    }
+    models.sort();
+    QCOMPARE(models, (QStringList{QStringLiteral("一つ目"), QStringLiteral("二つ目")}));
+    QVERIFY(h.messages.shown.isEmpty());
 }
 
 QTEST_MAIN(TestExamWindow)

@@ -6,9 +6,28 @@
 #include "support/TestFolder.h"
 #include "core/SafeFile.h"
 
+#include <QRandomGenerator>
 #include <QTest>
 
 using namespace morvela;
+
+namespace {
+
+QByteArray encoded(const QStringList& lines)
+{
+    QByteArray bytes;
+    for (const QString& line : lines)
+        EncodeGameLine(line, &bytes);
+    return bytes;
+}
+
+// The field that stands for the CP932 code `code`.
+QByteArray field(int code)
+{
+    return QByteArray::number(14 * code - 13).append('\t');
+}
+
+} // namespace
 
 class TestGameWordList : public QObject {
     Q_OBJECT
@@ -21,6 +40,8 @@ private slots:
     void encodeReadsBack_data();
     void encodeReadsBack();
     void encodeRefusesWhatCp932CannotHold();
+    void untypeableLinesAreLeftOut_data();
+    void untypeableLinesAreLeftOut();
     void tableFromTheFolder_data();
     void tableFromTheFolder();
     void tableThatCannotBePlayed_data();
@@ -42,7 +63,6 @@ void TestGameWordList::decodeLine_data()
     QTest::newRow("a half rounds to even, up") << QByteArray("1352\t") << QStringLiteral("b");
     QTest::newRow("a half rounds to even, down") << QByteArray("1366\t") << QStringLiteral("b");
     // Codes that stand for no CP932 character are dropped from the word.
-    const auto field = [](int code) { return QByteArray::number(14 * code - 13).append('\t'); };
     QTest::newRow("an unassigned pair is dropped") << field(0x61) + field(0xFFFF) << QStringLiteral("a");
     QTest::newRow("a lone lead byte is dropped") << field(0x81) + field(0x61) << QStringLiteral("a");
     QTest::newRow("two single bytes are no pair") << field(0x4141) << QString();
@@ -117,17 +137,32 @@ void TestGameWordList::encodeRefusesWhatCp932CannotHold()
     QCOMPARE(badChar, 1);
 }
 
-namespace {
-
-QByteArray encoded(const QStringList& lines)
+void TestGameWordList::untypeableLinesAreLeftOut_data()
 {
-    QByteArray bytes;
-    for (const QString& line : lines)
-        EncodeGameLine(line, &bytes);
-    return bytes;
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<bool>("kept");
+    QTest::newRow("a field without digits: code 1") << QByteArray("x\t1345\t") << false;
+    QTest::newRow("a TAB in the hint") << field(0x61) + field(',') + field('\t') << false;
+    QTest::newRow("a carriage return") << field(0x61) + field('\r') << false;
+    QTest::newRow("Backspace") << field(0x08) + field(0x61) << false;
+    QTest::newRow("DEL") << field(0x61) + field(0x7F) << false;
+    QTest::newRow("a user-defined character (private use)") << field(0xF040) << false;
+    QTest::newRow("a space") << field(0x61) + field(' ') + field(0x62) << true;
+    QTest::newRow("a full-width space") << field(0x8140) << true;
+    QTest::newRow("half-width katakana") << field(0xB1) << true;
+    QTest::newRow("a circled digit") << field(0x8740) << true;
 }
 
-} // namespace
+void TestGameWordList::untypeableLinesAreLeftOut()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(bool, kept);
+    const QList<WordEntry> entries = DecodeGameWordList(line + "\r\n");
+    QCOMPARE(entries.size(), kept ? 1 : 0);
+    const QList<WordListLine> lines = DecodeGameWordLines(line);
+    QCOMPARE(lines.size(), 1);
+    QCOMPARE(lines[0].untypeable >= 0, !kept);
+}
 
 void TestGameWordList::tableFromTheFolder_data()
 {
@@ -143,11 +178,21 @@ void TestGameWordList::tableFromTheFolder_data()
     QTest::newRow("no comma: a word without a hint")
         << encoded({QStringLiteral("猫")}) << QList<WordEntry>{{QStringLiteral("猫"), QString()}};
     QTest::newRow("a leading comma: an empty word stays an entry")
-        << encoded({QStringLiteral(",から")}) << QList<WordEntry>{{QString(), QStringLiteral("から")}};
-    // A blank line, or one of damaged fields only, holds no word to fall.
-    QTest::newRow("lines that decode to nothing are none")
-        << QByteArray("\r\n") + encoded({QStringLiteral("a,b")}) + "917477\t\r\nno tab\r\n"
+        << encoded({QStringLiteral(",から"), QStringLiteral("a,b")})
+        << QList<WordEntry>{{QString(), QStringLiteral("から")}, {QStringLiteral("a"), QStringLiteral("b")}};
+    // Every line is an entry: one without fields (blank, or no TAB) is an
+    // empty word, as a leading comma gives one.
+    QTest::newRow("a line without fields: an empty word")
+        << QByteArray("\r\n") + encoded({QStringLiteral("a,b")}) + "no tab\r\n"
+        << QList<WordEntry>{{}, {QStringLiteral("a"), QStringLiteral("b")}, {}};
+    // A line of damaged fields only holds nothing the list's maker wrote.
+    QTest::newRow("a line whose fields all stand for nothing is left out")
+        << QByteArray("917477\t99999999999\t\r\n") + encoded({QStringLiteral("a,b")})
         << QList<WordEntry>{{QStringLiteral("a"), QStringLiteral("b")}};
+    // Nor does the game offer a word no one can type.
+    QTest::newRow("a line with a control character is left out")
+        << encoded({QStringLiteral("猫,ねこ")}) + field(0x01) + field(0x61) + "\r\n"
+        << QList<WordEntry>{{QStringLiteral("猫"), QStringLiteral("ねこ")}};
 }
 
 void TestGameWordList::tableFromTheFolder()
@@ -169,6 +214,14 @@ void TestGameWordList::tableThatCannotBePlayed_data()
     QTest::newRow("empty") << true << QByteArray() << QStringLiteral("game.datに単語がありません。");
     QTest::newRow("blank lines only") << true << QByteArray("\r\n\r\n") << QStringLiteral("game.datに単語がありません。");
     QTest::newRow("gone since the start") << false << QByteArray() << QStringLiteral("game.datを読み込めませんでした。");
+    QTest::newRow("empty words only") << true << QByteArray(",\r\n") + field(',') + field('a') + "\r\n"
+                                      << QStringLiteral("game.datに単語がありません。");
+    QTest::newRow("control characters only") << true << QByteArray("1\t1\t\r\nx\t\r\n")
+                                              << QStringLiteral("game.datに単語がありません。");
+    QByteArray noise(64 * 1024, '\0');
+    QRandomGenerator random(20261211);
+    random.fillRange(reinterpret_cast<quint32*>(noise.data()), noise.size() / 4);
+    QTest::newRow("random bytes") << true << noise << QStringLiteral("game.datに単語がありません。");
 }
 
 void TestGameWordList::tableThatCannotBePlayed()

@@ -94,6 +94,10 @@ void TestWordListTool::refusesWhatWouldPlayWrong_data()
     QTest::newRow("an empty word") << QByteArray(",から\n") << QStringLiteral("words.txt:1: the word before the comma is empty");
     QTest::newRow("not UTF-8") << QByteArray("a,b\n\x94\x4c,\x82\xcb\n") << QStringLiteral("words.txt:2: not UTF-8 text");
     QTest::newRow("no words") << QByteArray("\n  \n") << QStringLiteral("words.txt: no words");
+    QTest::newRow("a TAB inside a word") << QByteArray("a\tb,x\n")
+                                         << QStringLiteral("words.txt:1: character 2, \"\t\" (U+0009), is typed by no key");
+    QTest::newRow("a control character in a hint") << QByteArray("a,\x1b\n")
+                                                    << QStringLiteral("words.txt:1: character 3, \"\x1b\" (U+001B), is typed by no key");
 }
 
 void TestWordListTool::refusesWhatWouldPlayWrong()
@@ -114,14 +118,25 @@ void TestWordListTool::refusesWhatWouldPlayWrong()
 void TestWordListTool::decodeNamesWhatItLeavesOut()
 {
     TestFolder folder(false);
-    // a, a code that is no character, b; then a line of nothing.
-    folder.write(QStringLiteral("game.dat"), QByteArray("1345\t917477\t1359\t\r\n\r\n"));
+    // a, a code that is no character, b; then a line of nothing; a, a
+    // control character, b; a code that is no character alone; c.
+    folder.write(QStringLiteral("game.dat"),
+                 QByteArray("1345\t917477\t1359\t\r\n\r\n1345\t1\t1359\t\r\n917477\t\r\n1373\t\r\n"));
     const Run run = wordlist({QStringLiteral("decode"), folder.file(QStringLiteral("game.dat")),
                               folder.file(QStringLiteral("words.txt"))});
     QCOMPARE(run.exitCode, 0);
-    QCOMPARE(folder.read(QStringLiteral("words.txt")), QByteArray("ab\n"));
+    QCOMPARE(folder.read(QStringLiteral("words.txt")), QByteArray("ab\nc\n"));
     QVERIFY(run.err.contains(QStringLiteral("game.dat:1: field 2 stands for no character")));
     QVERIFY(run.err.contains(QStringLiteral("game.dat:2: no word")));
+    QVERIFY2(run.err.contains(QStringLiteral("game.dat:3: character 2, \"\u0001\" (U+0001), is typed by no key and no "
+                                             "input method; the game leaves the line out")),
+             qPrintable(run.err));
+    QVERIFY(run.err.contains(QStringLiteral("game.dat:4: no character at all; the game leaves the line out")));
+
+    // The tool reads the list as the game does: what it writes out is what
+    // the game plays, and the line of nothing is the game's empty word.
+    const WordTable table = LoadWordTable(ProgramFolder(folder.path()));
+    QCOMPARE(table.words, (QList<WordEntry>{{QStringLiteral("ab"), QString()}, {}, {QStringLiteral("c"), QString()}}));
 }
 
 void TestWordListTool::shippedList()

@@ -44,7 +44,14 @@ Conversion EncodeWordListText(const QByteArray& utf8, const QString& source)
             out.problems << where + QStringLiteral(": the word before the comma is empty; no one could type it");
             continue;
         }
-        qsizetype bad = -1;
+        qsizetype bad = FirstUntypeable(line);
+        if (bad >= 0) {
+            out.problems << where
+                    + QStringLiteral(": character %1, %2, is typed by no key and no input method")
+                          .arg(bad + 1)
+                          .arg(codePointName(line.toUcs4().at(bad)));
+            continue;
+        }
         if (!EncodeGameLine(line, &bytes, &bad)) {
             const char32_t c = line.toUcs4().at(bad);
             out.problems << where
@@ -65,19 +72,31 @@ Conversion EncodeWordListText(const QByteArray& utf8, const QString& source)
 Conversion DecodeWordListText(const QByteArray& gameDat, const QString& source)
 {
     Conversion out;
-    const QList<QByteArray> lines = SplitLines(gameDat, false);
+    const QList<WordListLine> lines = DecodeGameWordLines(gameDat);
     for (int i = 0; i < lines.size(); ++i) {
-        QList<int> dropped;
-        const QString text = DecodeGameLine(lines[i], &dropped);
-        for (const int field : dropped)
-            out.notes << at(source, i + 1) + QStringLiteral(": field %1 stands for no character; left out").arg(field);
-        if (text.isEmpty()) {
-            out.notes << at(source, i + 1) + QStringLiteral(": no word; left out");
+        const WordListLine& line = lines[i];
+        const QString where = at(source, i + 1);
+        for (const int field : line.noCharacterFields)
+            out.notes << where + QStringLiteral(": field %1 stands for no character; left out").arg(field);
+        if (line.untypeable >= 0) {
+            out.notes << where
+                    + QStringLiteral(": character %1, %2, is typed by no key and no input method; the game leaves the line out")
+                          .arg(line.untypeable + 1)
+                          .arg(codePointName(line.text.toUcs4().at(line.untypeable)));
             continue;
         }
-        if (text.startsWith(QLatin1Char(',')))
-            out.notes << at(source, i + 1) + QStringLiteral(": the word is empty");
-        out.bytes += text.toUtf8() + '\n';
+        if (!line.entry) {
+            out.notes << where + QStringLiteral(": no character at all; the game leaves the line out");
+            continue;
+        }
+        if (line.text.isEmpty()) {
+            // Not written: the text form skips blank lines.
+            out.notes << where + QStringLiteral(": no word; the game shows an invader no one can hit");
+            continue;
+        }
+        if (line.entry->Word.isEmpty())
+            out.notes << where + QStringLiteral(": the word is empty; the game shows an invader no one can hit");
+        out.bytes += line.text.toUtf8() + '\n';
     }
     return out;
 }

@@ -17,6 +17,7 @@ struct Conversion {
 // and character, so nothing is written from a list that would play wrong.
 Conversion EncodeWordListText(const QByteArray& utf8, const QString& source);
 
-// game.dat back to text, one "word,hint" per line; the codes that stand for
-// no character, and lines with nothing in them, are noted.
+// game.dat back to text, one "word,hint" per line, read as the game reads
+// it; the codes that stand for no character, the lines the game leaves out
+// and the lines with nothing to type are noted.
 Conversion DecodeWordListText(const QByteArray& gameDat, const QString& source);

@@ -24,9 +24,12 @@ const char* const Help =
     "        The word is what falls and is typed; the hint is shown in the\n"
     "        window's title (it may hold commas, or be left out with its\n"
     "        comma). Blank lines are skipped. Every character must exist in\n"
-    "        the Japanese Windows code page (CP932); any that does not is\n"
-    "        named by its line and place, and nothing is written.\n"
-    "decode  writes GAME.DAT back as such text, to WORDS.txt or the screen.\n"
+    "        the Japanese Windows code page (CP932) and be one a key or the\n"
+    "        input method types (no TAB or other control character); any\n"
+    "        that is not is named by its line and place, and nothing is\n"
+    "        written.\n"
+    "decode  writes GAME.DAT back as such text, to WORDS.txt or the screen,\n"
+    "        and names the lines the game leaves out.\n"
     "\n"
     "Put the finished game.dat beside the program (morvela) to play it.\n";
 
