@@ -16,9 +16,9 @@
 #include "ui/AppContext.h"
 #include "lessons/RhythmLessonWindow.h"
 #include "support/RecordingMessageService.h"
+#include "ui/ModuleClickOutput.h"
 
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -44,7 +44,8 @@ constexpr int Rate = 48000;
 constexpr int OnsetLevel = 3000;
 constexpr int QuietFrames = Rate / 10;
 
-qint64 steadyNs() { return QDeadlineTimer::current(Qt::PreciseTimer).deadlineNSecs(); }
+// The clock the metronome and its sound are timed with.
+qint64 steadyNs() { return SteadyBeatClock().nowNs(); }
 
 // Records the monitor on a thread of its own, so the lesson's event loop
 // neither delays the recording nor is delayed by it. A block arrives after
@@ -268,7 +269,7 @@ int main(int argc, char* argv[])
     test::RecordingMessageService messages;
     ModalRunner runner;
     SteadyClock clock;
-    AppContext ctx(state, messages, runner, clock);
+    AppContext ctx(state, messages, runner, clock, ModuleClickOutput(QCoreApplication::applicationDirPath()));
 
     std::vector<Level> levels(5);
     for (int l = 0; l < 5; ++l)

@@ -13,6 +13,7 @@
 #include "ui/AppContext.h"
 #include "lessons/RhythmLessonWindow.h"
 #include "support/RecordingMessageService.h"
+#include "ui/ModuleClickOutput.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -38,7 +39,7 @@ int main(int argc, char* argv[])
     test::RecordingMessageService messages;
     ModalRunner runner;
     SteadyClock clock;
-    AppContext ctx(state, messages, runner, clock);
+    AppContext ctx(state, messages, runner, clock, ModuleClickOutput(QCoreApplication::applicationDirPath()));
 
     RhythmLessonWindow window(ctx, 1);
     QTimer& timer = window.Timer1();

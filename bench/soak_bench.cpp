@@ -17,6 +17,7 @@
 #include "game/WordTable.h"
 #include "lessons/RhythmLessonWindow.h"
 #include "support/RecordingMessageService.h"
+#include "ui/ModuleClickOutput.h"
 #include "ui/Fonts.h"
 #include "ui/TypingBox.h"
 
@@ -74,7 +75,7 @@ int main(int argc, char* argv[])
     test::RecordingMessageService messages;
     ModalRunner runner;
     SteadyClock clock;
-    AppContext ctx(state, messages, runner, clock);
+    AppContext ctx(state, messages, runner, clock, ModuleClickOutput(QCoreApplication::applicationDirPath()));
 
     std::unique_ptr<QDialog> window;
     GameRun run;

@@ -5,6 +5,7 @@
 #include "core/ProgressFile.h"
 #include "ui/Fonts.h"
 #include "core/FolderChoice.h"
+#include "ui/ModuleClickOutput.h"
 #include "ui/SingleInstance.h"
 
 #include <QApplication>
@@ -38,7 +39,8 @@ int main(int argc, char* argv[])
     morvela::QtMessageService messages;
     morvela::ModalRunner runner;
     morvela::SteadyClock clock;
-    morvela::AppContext ctx(state, messages, runner, clock);
+    morvela::AppContext ctx(state, messages, runner, clock,
+                            morvela::ModuleClickOutput(QCoreApplication::applicationDirPath()));
 
     morvela::F_mokuji menu(ctx);
     morvela::ConnectScreens(menu, ctx);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/AppState.h"
+#include "core/ClickOutput.h"
 #include "core/Clock.h"
 #include "ui/MessageService.h"
 #include "ui/ModalRunner.h"
@@ -16,8 +17,9 @@ namespace morvela {
 // desktop (message boxes, modal screens, the clock), which tests replace.
 class AppContext {
 public:
-    AppContext(AppState& state, MessageService& messages, ModalRunner& runner, const Clock& clock)
-        : state(state), messages(messages), runner(runner), clock(clock)
+    AppContext(AppState& state, MessageService& messages, ModalRunner& runner, const Clock& clock,
+               OpenClickOutput openClicks)
+        : state(state), messages(messages), runner(runner), clock(clock), openClicks(std::move(openClicks))
     {
     }
 
@@ -25,6 +27,8 @@ public:
     MessageService& messages;
     ModalRunner& runner;
     const Clock& clock;
+    // Opens the metronome's click stream (the click player beside the program).
+    const OpenClickOutput openClicks;
     // The browser; a test points this at a recorder.
     UrlOpener* links = &m_desktopLinks;
 

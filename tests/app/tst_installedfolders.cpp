@@ -103,7 +103,7 @@ void TestInstalledFolders::progressBesideAnOlderCopyIsKept()
     // program's from its next start.
     h.learner.write(ProgressFileName, oldFile);
     AppState next(h.folder.path(), h.learner.path());
-    AppContext ctx(next, h.messages, h.runner, h.clock);
+    AppContext ctx(next, h.messages, h.runner, h.clock, h.ctx.openClicks);
     F_mokuji menu(ctx);
     QVERIFY(menu.Form_Load());
     QCOMPARE(menu.findChild<QLineEdit*>(QStringLiteral("Text1"))->text(), LessonState::Completed);

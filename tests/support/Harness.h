@@ -25,7 +25,8 @@ struct Harness {
     RecordingMessageService messages;
     ScriptedModalRunner runner;
     ManualClock clock;
-    AppContext ctx{state, messages, runner, clock};
+    // No audio output: the beep stands in at every tick, and is counted.
+    AppContext ctx{state, messages, runner, clock, [] { return std::unique_ptr<ClickOutput>(); }};
 
     // The record as morvela.ini in the folder holds it now.
     ProgressRecord savedRecord() const { return ParseProgress(folder.read(ProgressFileName)).record; }
