@@ -16,9 +16,9 @@
 #include "ui/AppContext.h"
 #include "lessons/RhythmLessonWindow.h"
 #include "support/RecordingMessageService.h"
+#include "ui/ModuleClickOutput.h"
 
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -44,7 +44,8 @@ constexpr int Rate = 48000;
 constexpr int OnsetLevel = 3000;
 constexpr int QuietFrames = Rate / 10;
 
-qint64 steadyNs() { return QDeadlineTimer::current(Qt::PreciseTimer).deadlineNSecs(); }
+// The clock the metronome and its sound are timed with.
+qint64 steadyNs() { return SteadyBeatClock().nowNs(); }
 
 // Records the monitor on a thread of its own, so the lesson's event loop
 // neither delays the recording nor is delayed by it. A block arrives after
@@ -269,7 +270,7 @@ int main(int argc, char* argv[])
     ModalRunner runner;
     SteadyClock clock;
     DesktopUrlOpener links; // never asked: no window here opens a link
-    AppContext ctx(state, messages, runner, clock, links);
+    AppContext ctx(state, messages, runner, clock, links, ModuleClickOutput(QCoreApplication::applicationDirPath()));
 
     std::vector<Level> levels(5);
     for (int l = 0; l < 5; ++l)

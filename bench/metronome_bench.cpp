@@ -13,6 +13,7 @@
 #include "ui/AppContext.h"
 #include "lessons/RhythmLessonWindow.h"
 #include "support/RecordingMessageService.h"
+#include "ui/ModuleClickOutput.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -39,7 +40,7 @@ int main(int argc, char* argv[])
     ModalRunner runner;
     SteadyClock clock;
     DesktopUrlOpener links; // never asked: no window here opens a link
-    AppContext ctx(state, messages, runner, clock, links);
+    AppContext ctx(state, messages, runner, clock, links, ModuleClickOutput(QCoreApplication::applicationDirPath()));
 
     RhythmLessonWindow window(ctx, 1);
     QTimer& timer = window.Timer1();

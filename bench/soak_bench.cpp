@@ -17,6 +17,7 @@
 #include "game/WordTable.h"
 #include "lessons/RhythmLessonWindow.h"
 #include "support/RecordingMessageService.h"
+#include "ui/ModuleClickOutput.h"
 #include "ui/Fonts.h"
 #include "ui/TypingBox.h"
 
@@ -75,7 +76,7 @@ int main(int argc, char* argv[])
     ModalRunner runner;
     SteadyClock clock;
     DesktopUrlOpener links; // never asked: no window here opens a link
-    AppContext ctx(state, messages, runner, clock, links);
+    AppContext ctx(state, messages, runner, clock, links, ModuleClickOutput(QCoreApplication::applicationDirPath()));
 
     std::unique_ptr<QDialog> window;
     GameRun run;

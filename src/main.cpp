@@ -5,6 +5,7 @@
 #include "core/ProgressFile.h"
 #include "ui/Fonts.h"
 #include "core/FolderChoice.h"
+#include "ui/ModuleClickOutput.h"
 #include "ui/SingleInstance.h"
 
 #include <QApplication>
@@ -51,7 +52,8 @@ int main(int argc, char* argv[])
     morvela::ModalRunner runner;
     morvela::SteadyClock clock;
     morvela::DesktopUrlOpener links;
-    morvela::AppContext ctx(state, messages, runner, clock, links);
+    morvela::AppContext ctx(state, messages, runner, clock, links,
+                            morvela::ModuleClickOutput(QCoreApplication::applicationDirPath()));
 
     morvela::F_mokuji menu(ctx);
     morvela::ConnectScreens(menu, ctx);

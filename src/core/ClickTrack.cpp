@@ -1,7 +1,5 @@
 #include "core/ClickTrack.h"
 
-#include <QDeadlineTimer>
-
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -22,24 +20,19 @@ int ClickTrack::Format::bytesPerFrame() const
     return bytes * channels;
 }
 
-ClickTrack::ClickTrack(const Format& format, QList<float> click, NowNs now, QObject* parent)
-    : QIODevice(parent), m_format(format), m_click(std::move(click)), m_now(std::move(now))
+ClickTrack::ClickTrack(const Format& format, QList<float> click, const BeatClock& clock, QObject* parent)
+    : QIODevice(parent), m_format(format), m_click(std::move(click)), m_clock(clock)
 {
     // Unbuffered: a read-ahead inside QIODevice would hand the output frames
     // before their clicks are known.
     open(QIODevice::ReadOnly | QIODevice::Unbuffered);
 }
 
-qint64 ClickTrack::steadyNs()
-{
-    return QDeadlineTimer::current(Qt::PreciseTimer).deadlineNSecs();
-}
-
-void ClickTrack::played(qint64 playedFrames, qint64 nowNs)
+void ClickTrack::played(qint64 playedFrames)
 {
     if (playedFrames <= 0)
         return;
-    const double zero = double(nowNs) - double(playedFrames) * 1e9 / m_format.sampleRate;
+    const double zero = double(m_clock.nowNs()) - double(playedFrames) * 1e9 / m_format.sampleRate;
     if (!m_placed || std::abs(zero - m_reportedZeroNs) > double(JumpNs))
         m_reportedZeroNs = zero;
     else
@@ -49,22 +42,22 @@ void ClickTrack::played(qint64 playedFrames, qint64 nowNs)
     m_placed = true;
 }
 
-bool ClickTrack::beat(qint64 firstTickNs, qint64 beatNs, qint64 nowNs)
+bool ClickTrack::beat(qint64 firstTickNs, qint64 beatNs)
 {
-    const bool earlierBeatHeardLater = !stop(nowNs);
+    const bool earlierBeatHeardLater = !stop();
     m_firstTickNs = firstTickNs;
     m_beatNs = std::max<qint64>(beatNs, 1);
-    m_nextTick = 0;
-    const bool firstTickLate = m_placed && frameOf(firstTickNs) < m_written;
-    return !earlierBeatHeardLater && !firstTickLate;
+    m_nextTick = nextTickAfter(m_clock.nowNs());
+    const bool nextTickLate = m_placed && frameOf(tickAt(m_nextTick)) < m_written;
+    return !earlierBeatHeardLater && !nextTickLate;
 }
 
-bool ClickTrack::stop(qint64 nowNs)
+bool ClickTrack::stop()
 {
     m_beatNs = 0;
     while (!m_pending.empty() && m_pending.back() >= m_written)
         m_pending.pop_back();
-    return !(m_anyPlaced && m_lastPlacedTickNs > nowNs);
+    return !(m_anyPlaced && m_lastPlacedTickNs > m_clock.nowNs());
 }
 
 void ClickTrack::restart()
@@ -75,7 +68,12 @@ void ClickTrack::restart()
     m_anyPlaced = false;
     m_nextTick = 0;
     if (m_beatNs > 0) // the beat goes on from its next tick in the new stream
-        m_nextTick = std::max<qint64>(0, (m_now() - m_firstTickNs) / m_beatNs + 1);
+        m_nextTick = nextTickAfter(m_clock.nowNs());
+}
+
+qint64 ClickTrack::nextTickAfter(qint64 nowNs) const
+{
+    return nowNs < m_firstTickNs ? 0 : (nowNs - m_firstTickNs) / m_beatNs + 1;
 }
 
 qint64 ClickTrack::frameOf(qint64 tickNs) const
@@ -88,10 +86,10 @@ void ClickTrack::placeClicks(qint64 end)
     if (!m_placed) {
         // The output has not said where it is: take what is handed over now
         // as heard now, the soonest it can be, until it says.
-        m_zeroNs = double(m_now()) - double(m_written) * 1e9 / m_format.sampleRate;
+        m_zeroNs = double(m_clock.nowNs()) - double(m_written) * 1e9 / m_format.sampleRate;
     }
     while (m_beatNs > 0) {
-        const qint64 tickNs = m_firstTickNs + m_nextTick * m_beatNs;
+        const qint64 tick = tickAt(m_nextTick);
         double zero = m_zeroNs;
         if (m_placed) {
             const double off = m_reportedZeroNs - m_zeroNs;
@@ -101,13 +99,13 @@ void ClickTrack::placeClicks(qint64 end)
             else if (std::abs(off) > double(DeadbandNs))
                 zero += std::clamp(off, -slew, slew);
         }
-        const qint64 frame = std::llround((double(tickNs) - zero) * m_format.sampleRate / 1e9);
+        const qint64 frame = std::llround((double(tick) - zero) * m_format.sampleRate / 1e9);
         if (frame >= end)
             break;
         m_zeroNs = zero;
         // A tick whose frame was already handed over sounds as soon as it can.
         m_pending.push_back(std::max(frame, m_written));
-        m_lastPlacedTickNs = tickNs;
+        m_lastPlacedTickNs = tick;
         m_anyPlaced = true;
         ++m_nextTick;
     }

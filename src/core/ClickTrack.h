@@ -1,11 +1,12 @@
 #pragma once
 
+#include "core/Clock.h"
+
 #include <QIODevice>
 #include <QList>
 
 #include <algorithm>
 #include <deque>
-#include <functional>
 #include <vector>
 
 namespace morvela {
@@ -44,23 +45,24 @@ public:
     // ran dry, or started late): taken at once.
     static constexpr qint64 JumpNs = 30'000'000;
 
-    using NowNs = std::function<qint64()>;
+    // `click` is mono, at the format's rate, already at its volume. Ticks
+    // and the output's reports are placed on `clock`.
+    ClickTrack(const Format& format, QList<float> click, const BeatClock& clock, QObject* parent = nullptr);
 
-    // `click` is mono, at the format's rate, already at its volume.
-    ClickTrack(const Format& format, QList<float> click, NowNs now = &steadyNs, QObject* parent = nullptr);
-
-    // The output's report: at `nowNs` on the steady clock it has played
-    // `playedFrames` of this stream (0 before it starts).
-    void played(qint64 playedFrames, qint64 nowNs);
+    // The output's report: by now it has played `playedFrames` of this
+    // stream (0 before it starts).
+    void played(qint64 playedFrames);
 
     // A beat with ticks at `firstTickNs` and every `beatNs` after it, until
-    // stop(); it takes the place of any beat before it. Returns false when
-    // this stream cannot sound it as it should: a click of the beat before
-    // was handed over for after `nowNs`, or the first tick's frame is gone.
-    bool beat(qint64 firstTickNs, qint64 beatNs, qint64 nowNs);
-    // No tick after `nowNs`. Returns false when a click of a later tick was
+    // stop(); it takes the place of any beat before it. Ticks already past
+    // (a stream that opened after its beat began) are not sounded: the beat
+    // goes on from its next tick. Returns false when this stream cannot
+    // sound it as it should: a click of the beat before was handed over for
+    // after now, or the next tick's frame is gone.
+    bool beat(qint64 firstTickNs, qint64 beatNs);
+    // No tick from now on. Returns false when a click of a later tick was
     // already handed to the output: only a new stream takes it back.
-    bool stop(qint64 nowNs);
+    bool stop();
     // The output opened a new stream: nothing is handed over yet, and where
     // its frames are heard is not known until it reports.
     void restart();
@@ -72,9 +74,6 @@ public:
     const Format& format() const { return m_format; }
     qint64 framesWritten() const { return m_written; }
 
-    // Nanoseconds on the monotonic clock the ticks are timed with.
-    static qint64 steadyNs();
-
     bool isSequential() const override { return true; }
     qint64 bytesAvailable() const override;
 
@@ -85,12 +84,15 @@ protected:
 private:
     // Where the click of a tick at `tickNs` goes by the present placing.
     qint64 frameOf(qint64 tickNs) const;
+    qint64 tickAt(qint64 index) const { return m_firstTickNs + index * m_beatNs; }
+    // The index of the beat's first tick after `nowNs`.
+    qint64 nextTickAfter(qint64 nowNs) const;
     void placeClicks(qint64 end);
     void encode(char* out, qint64 frames) const;
 
     Format m_format;
     QList<float> m_click;
-    NowNs m_now;
+    const BeatClock& m_clock;
     qint64 m_written = 0;
     std::vector<float> m_mix;
     std::deque<qint64> m_pending; // start frames of clicks not yet fully written

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QtGlobal>
 
@@ -20,6 +21,20 @@ public:
 
 private:
     QElapsedTimer m_timer;
+};
+
+// Nanoseconds on the monotonic clock the metronome's beat is timed with.
+// Its zero is the system's, so the beat set on the interface thread and the
+// sound output's account, read on the output's own thread, are on one clock.
+class BeatClock {
+public:
+    virtual ~BeatClock() = default;
+    virtual qint64 nowNs() const = 0;
+};
+
+class SteadyBeatClock final : public BeatClock {
+public:
+    qint64 nowNs() const override { return QDeadlineTimer::current(Qt::PreciseTimer).deadlineNSecs(); }
 };
 
 } // namespace morvela

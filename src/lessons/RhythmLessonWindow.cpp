@@ -38,7 +38,7 @@ RhythmLessonWindow::RhythmLessonWindow(AppContext& ctx, int lesson, QWidget* par
     m_beatOff.setSingleShot(true);
     m_beatOff.setInterval(120);
     connect(&m_beatOff, &QTimer::timeout, this, [this] { flashBeat(false); });
-    m_click = new ClickSound(ctx.messages, this);
+    m_click = new ClickSound(ctx.openClicks, [&messages = ctx.messages] { messages.beep(); }, this);
     buildControls();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/AppState.h"
+#include "core/ClickOutput.h"
 #include "core/Clock.h"
 #include "ui/MessageService.h"
 #include "ui/ModalRunner.h"
@@ -16,8 +17,9 @@ namespace morvela {
 // desktop (message boxes, modal screens, the clock), which tests replace.
 class AppContext {
 public:
-    AppContext(AppState& state, MessageService& messages, ModalRunner& runner, const Clock& clock, UrlOpener& links)
-        : state(state), messages(messages), runner(runner), clock(clock), links(links)
+    AppContext(AppState& state, MessageService& messages, ModalRunner& runner, const Clock& clock, UrlOpener& links,
+               OpenClickOutput openClicks)
+        : state(state), messages(messages), runner(runner), clock(clock), links(links), openClicks(std::move(openClicks))
     {
     }
 
@@ -26,6 +28,8 @@ public:
     ModalRunner& runner;
     const Clock& clock;
     UrlOpener& links; // the browser
+    // Opens the metronome's click stream (the click player beside the program).
+    const OpenClickOutput openClicks;
 
     // MessageText := text, then the message box (OK, icon, title).
     void showMessage(QWidget* parent, const QString& text, MessageIcon icon = MessageIcon::None,
@@ -40,10 +44,12 @@ public:
 
     // The one way a screen runs: built, loaded, shown modally; its result.
     // A screen is constructed as Screen(ctx, args..., parent).
-    // Every screen runs so, with three that differ around it
+    // Every screen runs so, with four that differ around it
     // (src/CourseScreens.cpp wires them): Lesson 0 (RunLesson0) runs its
     // pages so one after another, each page naming the next; the game
     // (RunGame) first loads its word list and runs only when it has words;
+    // the mock exam (RunExam) first reads its text and runs only when it
+    // could;
     // the hint window is made once, on first use, and filled afresh for
     // each page (F_hint::showHint in place of Form_Load), then shown
     // through `runner` itself. The menu is no screen: it is the start window.

@@ -106,7 +106,7 @@ void TestInstalledFolders::progressBesideAnOlderCopyIsKept()
     // program's from its next start.
     h.learner.write(ProgressFileName, oldFile);
     AppState next(h.folder.path(), h.learner.path());
-    AppContext ctx(next, h.messages, h.runner, h.clock, h.links);
+    AppContext ctx(next, h.messages, h.runner, h.clock, h.links, h.ctx.openClicks);
     F_mokuji menu(ctx);
     QVERIFY(menu.Form_Load());
     QCOMPARE(menu.findChild<QLineEdit*>(QStringLiteral("Text1"))->text(), LessonState::Completed);
@@ -127,7 +127,7 @@ void TestInstalledFolders::progressBesideTheProgramIsReadWhenNoDataFolderCanBeMa
     MakeUserFolder(folders, &notice);
     AppState state(folders.data, folders.user);
     state.FolderNotice = notice;
-    AppContext ctx(state, h.messages, h.runner, h.clock, h.links);
+    AppContext ctx(state, h.messages, h.runner, h.clock, h.links, h.ctx.openClicks);
 
     F_mokuji menu(ctx);
     QVERIFY(menu.Form_Load());
