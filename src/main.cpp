@@ -3,8 +3,10 @@
 #include "app/F_mokuji.h"
 #include "core/GameScoreFile.h"
 #include "core/ProgressFile.h"
+#include "ui/DesktopSession.h"
 #include "ui/Fonts.h"
 #include "core/FolderChoice.h"
+#include "ui/QuitOnSignal.h"
 #include "ui/SingleInstance.h"
 
 #include <QApplication>
@@ -16,7 +18,11 @@ int main(int argc, char* argv[])
     // A file-size limit must make a write fail (and its save say so), not
     // kill the program with what the learner did.
     std::signal(SIGXFSZ, SIG_IGN);
+    if (!morvela::DesktopSessionExpected(argc, argv))
+        return 1;
     QApplication app(argc, argv);
+    morvela::DesktopSessionReached();
+    morvela::QuitOnSignal quitOnSignal;
     // The short name makes the learner's data folder ~/.local/share/morvela.
     // No display name is set: Qt would append it to every window title, and
     // each window's title is exactly the program's own.
@@ -42,7 +48,9 @@ int main(int argc, char* argv[])
 
     morvela::F_mokuji menu(ctx);
     morvela::ConnectScreens(menu, ctx);
-    if (!menu.Form_Load())
+    // A signal taken while a start-up message was open ended its loop: the
+    // main loop is not started.
+    if (!menu.Form_Load() || quitOnSignal.quitting())
         return 0;
     QObject::connect(&menu, &morvela::F_mokuji::quitRequested, &app, &QApplication::quit, Qt::QueuedConnection);
     menu.show();
