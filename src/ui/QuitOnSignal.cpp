@@ -42,16 +42,25 @@ QuitOnSignal::QuitOnSignal()
     // Interrupted system calls go on; the next signal of the kind is the
     // default one, for a program that does not end in time.
     action.sa_flags = SA_RESTART | SA_RESETHAND;
-    for (int signal : kQuitSignals)
+    for (int signal : kQuitSignals) {
+        // One ignored from the start stays ignored: the program runs under
+        // nohup, or as a job a shell started in the background.
+        struct sigaction before {};
+        if (::sigaction(signal, nullptr, &before) == 0 && before.sa_handler == SIG_IGN)
+            continue;
         ::sigaction(signal, &action, nullptr);
+    }
 }
 
 QuitOnSignal::~QuitOnSignal()
 {
     if (m_fds[0] < 0)
         return;
-    for (int signal : kQuitSignals)
-        std::signal(signal, SIG_DFL);
+    for (int signal : kQuitSignals) {
+        struct sigaction now {};
+        if (::sigaction(signal, nullptr, &now) == 0 && now.sa_handler == wakeOnSignal)
+            std::signal(signal, SIG_DFL);
+    }
     g_wakeFd = -1;
     ::close(m_fds[0]);
     ::close(m_fds[1]);

@@ -10,7 +10,8 @@ namespace morvela {
 // (Ctrl+C) end the program as closing its menu does: every open window and
 // message box unwinds, the lock is released and nothing more is saved than
 // the windows save when they close. The program then exits with status 0.
-// A second signal of the same kind while it ends ends it at once.
+// A second signal of the same kind while it ends ends it at once; a signal
+// ignored when the program starts (nohup) stays ignored.
 //
 // The handler only writes the signal's number to a socket; the quit itself
 // runs on the event loop, where Qt may be called.

@@ -46,6 +46,36 @@ void firstRunsAloneAndWritesIn(const QString& program, const QProcessEnvironment
     first.waitForFinished();
 }
 
+// The program in a program folder of its own, offscreen, with the menu
+// driver (tests/app/menudriver) loaded into it.
+struct DrivenRun {
+    TestFolder folder;
+    TestFolder elsewhere{false};
+    QProcess process;
+
+    // Starts it, the driver pressing `button` on the menu, and waits until
+    // what that opened shows with its event loop running.
+    void start(const QString& button)
+    {
+        const QString program = folder.file(QStringLiteral("morvela"));
+        QVERIFY(QFile::copy(QStringLiteral(MORVELA_BINARY), program));
+        const QString ready = elsewhere.file(QStringLiteral("ready"));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("QT_PLUGIN_PATH"), QStringLiteral(MORVELA_TEST_PLUGINS));
+        env.insert(QStringLiteral("QT_QPA_GENERIC_PLUGINS"), QStringLiteral("morvelamenudriver:") + button);
+        env.insert(QStringLiteral("MORVELA_DRIVER_READY"), ready);
+        process.setProcessEnvironment(env);
+        process.start(program, {});
+        QVERIFY(process.waitForStarted());
+        QElapsedTimer waited;
+        waited.start();
+        while (!QFile::exists(ready) && process.state() == QProcess::Running && waited.elapsed() < 20000)
+            QTest::qWait(20);
+        QVERIFY2(QFile::exists(ready), "the menu (and the window it opens) did not show within 20 s");
+    }
+};
+
 } // namespace
 
 class TestStartProcess : public QObject {
@@ -56,6 +86,7 @@ private slots:
     void fileSizeLimitDoesNotKillTheProgram();
     void signalEndsTheProgramAsClosingItDoes_data();
     void signalEndsTheProgramAsClosingItDoes();
+    void signalIgnoredFromTheStartStaysIgnored();
     void noDesktopSessionIsSaidInOneLine_data();
     void noDesktopSessionIsSaidInOneLine();
 };
@@ -128,44 +159,44 @@ void TestStartProcess::signalEndsTheProgramAsClosingItDoes()
 {
     QFETCH(int, signal);
     QFETCH(QString, button);
-    TestFolder folder;
-    TestFolder elsewhere(false);
-    const QString program = folder.file(QStringLiteral("morvela"));
-    QVERIFY(QFile::copy(QStringLiteral(MORVELA_BINARY), program));
+    DrivenRun run;
     if (button == QLatin1String("startup"))
-        folder.write(QStringLiteral("game.ini"), QByteArray(1, '\0')); // repaired, and said so
-    const QString ready = elsewhere.file(QStringLiteral("ready"));
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.insert(QStringLiteral("QT_PLUGIN_PATH"), QStringLiteral(MORVELA_TEST_PLUGINS));
-    env.insert(QStringLiteral("QT_QPA_GENERIC_PLUGINS"), QStringLiteral("morvelamenudriver:") + button);
-    env.insert(QStringLiteral("MORVELA_DRIVER_READY"), ready);
+        run.folder.write(QStringLiteral("game.ini"), QByteArray(1, '\0')); // repaired, and said so
+    run.start(button);
+    if (QTest::currentTestFailed())
+        return;
 
-    QProcess run;
-    run.setProcessEnvironment(env);
-    run.start(program, {});
-    QVERIFY(run.waitForStarted());
-    QElapsedTimer waited;
-    waited.start();
-    while (!QFile::exists(ready) && run.state() == QProcess::Running && waited.elapsed() < 20000)
-        QTest::qWait(20);
-    QVERIFY2(QFile::exists(ready), "the menu (and the window it opens) did not show within 20 s");
-
-    const QDir dir(folder.path());
+    const QDir dir(run.folder.path());
     QStringList files = dir.entryList(QDir::Files | QDir::Hidden);
     QVERIFY(files.removeOne(QStringLiteral("morvela.lock")));
-    const QByteArray progress = folder.read(QStringLiteral("morvela.ini"));
-    const QByteArray score = folder.read(QStringLiteral("game.ini"));
+    const QByteArray progress = run.folder.read(QStringLiteral("morvela.ini"));
+    const QByteArray score = run.folder.read(QStringLiteral("game.ini"));
     QVERIFY(!progress.isEmpty());
 
-    QCOMPARE(::kill(pid_t(run.processId()), signal), 0);
-    QVERIFY2(run.waitForFinished(10000), "the program did not end within 10 s of the signal");
-    QCOMPARE(run.exitStatus(), QProcess::NormalExit); // not killed by the signal
-    QCOMPARE(run.exitCode(), 0);
+    QCOMPARE(::kill(pid_t(run.process.processId()), signal), 0);
+    QVERIFY2(run.process.waitForFinished(10000), "the program did not end within 10 s of the signal");
+    QCOMPARE(run.process.exitStatus(), QProcess::NormalExit); // not killed by the signal
+    QCOMPARE(run.process.exitCode(), 0);
     // The lock released, nothing left behind, nothing saved.
     QCOMPARE(dir.entryList(QDir::Files | QDir::Hidden), files);
-    QCOMPARE(folder.read(QStringLiteral("morvela.ini")), progress);
-    QCOMPARE(folder.read(QStringLiteral("game.ini")), score);
+    QCOMPARE(run.folder.read(QStringLiteral("morvela.ini")), progress);
+    QCOMPARE(run.folder.read(QStringLiteral("game.ini")), score);
+}
+
+void TestStartProcess::signalIgnoredFromTheStartStaysIgnored()
+{
+    // As under nohup: the terminal's hang-up leaves the program running.
+    DrivenRun run;
+    run.process.setChildProcessModifier([] { std::signal(SIGHUP, SIG_IGN); });
+    run.start(QString());
+    if (QTest::currentTestFailed())
+        return;
+    QCOMPARE(::kill(pid_t(run.process.processId()), SIGHUP), 0);
+    QVERIFY2(!run.process.waitForFinished(500), "the program ended on an ignored SIGHUP");
+    QCOMPARE(::kill(pid_t(run.process.processId()), SIGTERM), 0);
+    QVERIFY(run.process.waitForFinished(10000));
+    QCOMPARE(run.process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(run.process.exitCode(), 0);
 }
 
 void TestStartProcess::noDesktopSessionIsSaidInOneLine_data()
