@@ -34,10 +34,7 @@ int main(int argc, char* argv[])
     // A second start while one runs ends at once, without a window. The lock
     // lies where the files are written, so it guards them in either place.
     morvela::MakeUserFolder(folders);
-    morvela::SingleInstance instance(folders.user);
-    if (!instance.acquired())
-        return 0;
-    morvela::CarryOverRecords(folders, {morvela::ProgressFileName, morvela::GameScoreFileName});
+    morvela::SingleInstance instance(folders.user); // taken while the menu is built
 
     morvela::ApplyJapaneseFont(app);
     morvela::AppState state(folders.data, folders.user);
@@ -48,6 +45,9 @@ int main(int argc, char* argv[])
 
     morvela::F_mokuji menu(ctx);
     morvela::ConnectScreens(menu, ctx);
+    if (!instance.acquired())
+        return 0;
+    morvela::CarryOverRecords(folders, {morvela::ProgressFileName, morvela::GameScoreFileName});
     // A signal taken while a start-up message was open ended its loop: the
     // main loop is not started.
     if (!menu.Form_Load() || quitOnSignal.quitting())
