@@ -1,10 +1,22 @@
 #!/usr/bin/env bash
-# Installs what Morvela needs to build, run and test on Debian 12, and any
-# further packages named on the command line.
+# Installs what Morvela needs on Debian 12, and any further packages named
+# on the command line:
+#   scripts/install-deps.sh [PACKAGE...]         to build and run the program
+#   scripts/install-deps.sh --test [PACKAGE...]  and to run every test
 set -euo pipefail
-packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-multimedia-dev libpulse-dev libgl-dev libxcb1-dev fonts-noto-cjk xvfb xauth x11-utils xdotool imagemagick clang libclang-rt-14-dev
-          dbus at-spi2-core python3-pyatspi ibus ibus-mozc fcitx5 fcitx5-mozc fcitx5-frontend-qt6 util-linux
-          desktop-file-utils appstream "$@")
+# Building and running: the compiler, Qt, the sound server's client library
+# (the click player) and a Japanese font.
+packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-multimedia-dev libpulse-dev libgl-dev fonts-noto-cjk)
+if [[ ${1-} == --test ]]; then
+    shift
+    # The tests and benchmarks: a private X server and its tools, clang for
+    # the fuzz targets, the end-to-end desktop (D-Bus, the accessibility
+    # bus, ibus and fcitx5 with Mozc) and the packaging's validators.
+    packages+=(libxcb1-dev xvfb xauth x11-utils xdotool imagemagick clang libclang-rt-14-dev
+               dbus at-spi2-core python3-pyatspi ibus ibus-mozc fcitx5 fcitx5-mozc fcitx5-frontend-qt6 util-linux
+               desktop-file-utils appstream)
+fi
+packages+=("$@")
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

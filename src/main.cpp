@@ -3,9 +3,11 @@
 #include "app/F_mokuji.h"
 #include "core/GameScoreFile.h"
 #include "core/ProgressFile.h"
+#include "ui/DesktopSession.h"
 #include "ui/Fonts.h"
 #include "core/FolderChoice.h"
 #include "ui/ModuleClickOutput.h"
+#include "ui/QuitOnSignal.h"
 #include "ui/SingleInstance.h"
 
 #include <QApplication>
@@ -17,7 +19,11 @@ int main(int argc, char* argv[])
     // A file-size limit must make a write fail (and its save say so), not
     // kill the program with what the learner did.
     std::signal(SIGXFSZ, SIG_IGN);
+    if (!morvela::DesktopSessionExpected(argc, argv))
+        return 1;
     QApplication app(argc, argv);
+    morvela::DesktopSessionReached();
+    morvela::QuitOnSignal quitOnSignal;
     // The short name makes the learner's data folder ~/.local/share/morvela.
     // No display name is set: Qt would append it to every window title, and
     // each window's title is exactly the program's own.
@@ -40,10 +46,7 @@ int main(int argc, char* argv[])
     // are read and the menu says why they cannot be kept where they belong.
     QString folderNotice;
     morvela::MakeUserFolder(folders, &folderNotice);
-    morvela::SingleInstance instance(folders.user);
-    if (!instance.acquired())
-        return 0;
-    morvela::CarryOverRecords(folders, {morvela::ProgressFileName, morvela::GameScoreFileName});
+    morvela::SingleInstance instance(folders.user); // taken while the menu is built
 
     morvela::ApplyJapaneseFont(app);
     morvela::AppState state(folders.data, folders.user);
@@ -53,11 +56,16 @@ int main(int argc, char* argv[])
     morvela::SteadyClock clock;
     morvela::DesktopUrlOpener links;
     morvela::AppContext ctx(state, messages, runner, clock, links,
-                            morvela::ModuleClickOutput(QCoreApplication::applicationDirPath()));
+                            morvela::ModuleClickOutput(programFolder));
 
     morvela::F_mokuji menu(ctx);
     morvela::ConnectScreens(menu, ctx);
-    if (!menu.Form_Load())
+    if (!instance.acquired())
+        return 0;
+    morvela::CarryOverRecords(folders, {morvela::ProgressFileName, morvela::GameScoreFileName});
+    // A signal taken while a start-up message was open ended its loop: the
+    // main loop is not started.
+    if (!menu.Form_Load() || quitOnSignal.quitting())
         return 0;
     QObject::connect(&menu, &morvela::F_mokuji::quitRequested, &app, &QApplication::quit, Qt::QueuedConnection);
     menu.show();

@@ -41,8 +41,6 @@ F_hint::F_hint(AppContext& ctx, QWidget* parent) : QDialog(parent), m_ctx(ctx)
     outer->addLayout(buttons);
     connect(command1, &QPushButton::clicked, this, &F_hint::Command1_Click);
     connect(m_command2, &QPushButton::clicked, this, &F_hint::Command2_Click);
-    adjustSize();
-    CentreOnScreen(this); // once, when the window is made
 }
 
 void F_hint::showHint(int hint)
@@ -53,6 +51,10 @@ void F_hint::showHint(int hint)
         m_labels[i]->setText(page.lines[i]);
     m_command2->setVisible(hint == ToolHint);
     findChild<QPushButton*>(QStringLiteral("Command1"))->setFocus();
+    // The page's lines set the window's size, so it is centred once they
+    // are in, each time it opens, as a window made afresh would be.
+    layout()->activate();
+    CentreOnScreen(this);
 }
 
 void F_hint::Command1_Click()

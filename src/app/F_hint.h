@@ -18,7 +18,8 @@ class F_hint : public QDialog {
 public:
     explicit F_hint(AppContext& ctx, QWidget* parent = nullptr);
 
-    // Hint 1 to 10: its title and lines; "サイトを開く" on hint 5 only.
+    // Hint 1 to 10: its title and lines; "サイトを開く" on hint 5 only; the
+    // window centred for its size.
     void showHint(int hint);
 
     void Command1_Click();

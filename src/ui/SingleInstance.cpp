@@ -33,6 +33,24 @@ Outcome tryLock(QLockFile& lock, const QString& path)
 } // namespace
 
 SingleInstance::SingleInstance(const QString& programFolder)
+    : m_taking(std::async(std::launch::async, [this, programFolder] { return take(programFolder); }))
+{
+}
+
+SingleInstance::~SingleInstance()
+{
+    if (m_taking.valid())
+        m_taking.wait();
+}
+
+bool SingleInstance::acquired()
+{
+    if (m_taking.valid())
+        m_acquired = m_taking.get();
+    return m_acquired;
+}
+
+bool SingleInstance::take(const QString& programFolder)
 {
     const QString path = QDir(programFolder).filePath(QStringLiteral("morvela.lock"));
     m_lock = std::make_unique<QLockFile>(path);
@@ -47,7 +65,7 @@ SingleInstance::SingleInstance(const QString& programFolder)
         outcome = tryLock(*m_lock, temp);
     }
     // Nowhere to lock at all: better to run than to refuse silently.
-    m_acquired = outcome != Outcome::HeldByAnother;
+    return outcome != Outcome::HeldByAnother;
 }
 
 } // namespace morvela

@@ -10,6 +10,7 @@
 #include "support/Harness.h"
 
 #include <QLabel>
+#include <QScreen>
 #include <QTest>
 #include <QUrl>
 
@@ -40,6 +41,7 @@ private slots:
     void gates_data();
     void gates();
     void onePageAfterAnother();
+    void pageIsCentredWithItsLines();
     void siteButtonFailure();
     void homePageInvitation();
     void everyPageHasItsTitleAndTwelveLines();
@@ -100,6 +102,31 @@ void TestHints::onePageAfterAnother()
     QCOMPARE(windows[1], windows[2]);
     QCOMPARE(firstLines[1], QStringLiteral("　ワープロソフトをお使いの方、あなたは『ルーラー』をきちん"));
     QCOMPARE(firstLines[2], QStringLiteral("良く使う単語や文章は、短い読みで辞書に登録しておくと"));
+}
+
+void TestHints::pageIsCentredWithItsLines()
+{
+    // The lines set the window's width: a window centred before they are
+    // in hangs off to the right.
+    Menu m;
+    m.h.state.progress.LessonStates.fill(LessonState::Completed);
+    QList<QPoint> offsets;
+    QList<int> widths;
+    for (int i = 0; i < 3; ++i) {
+        m.h.runner.then([&](QDialog& d) {
+            offsets << d.frameGeometry().center() - d.screen()->availableGeometry().center();
+            widths << d.width();
+        });
+    }
+    for (int hint : {1, 5, 10})
+        button(m.menu, 15 + hint)->click();
+    QCOMPARE(offsets.size(), 3);
+    // Within the window's frame, which is known only once a window shows.
+    for (int i = 0; i < 3; ++i) {
+        QVERIFY2(qAbs(offsets[i].x()) <= 4 && qAbs(offsets[i].y()) <= 4,
+                 qPrintable(QStringLiteral("page %1: %2, %3 px off centre").arg(i).arg(offsets[i].x()).arg(offsets[i].y())));
+    }
+    QVERIFY(widths[0] > 400); // the lines are in
 }
 
 void TestHints::siteButtonFailure()

@@ -1,6 +1,7 @@
 // The built program, started as a learner starts it: the first run creates
 // its files (beside it, or in the learner's data folder when installed); a
-// second start while it runs ends at once without a window.
+// second start while it runs ends at once without a window; a signal ends
+// it as closing its menu does; without a desktop it says so.
 
 #include "support/TestFolder.h"
 
@@ -10,6 +11,7 @@
 #include <QProcess>
 #include <QTest>
 
+#include <csignal>
 #include <sys/resource.h>
 
 using morvela::test::TestFolder;
@@ -44,6 +46,36 @@ void firstRunsAloneAndWritesIn(const QString& program, const QProcessEnvironment
     first.waitForFinished();
 }
 
+// The program in a program folder of its own, offscreen, with the menu
+// driver (tests/app/menudriver) loaded into it.
+struct DrivenRun {
+    TestFolder folder;
+    TestFolder elsewhere{false};
+    QProcess process;
+
+    // Starts it, the driver pressing `button` on the menu, and waits until
+    // what that opened shows with its event loop running.
+    void start(const QString& button)
+    {
+        const QString program = folder.file(QStringLiteral("morvela"));
+        QVERIFY(QFile::copy(QStringLiteral(MORVELA_BINARY), program));
+        const QString ready = elsewhere.file(QStringLiteral("ready"));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("QT_PLUGIN_PATH"), QStringLiteral(MORVELA_TEST_PLUGINS));
+        env.insert(QStringLiteral("QT_QPA_GENERIC_PLUGINS"), QStringLiteral("morvelamenudriver:") + button);
+        env.insert(QStringLiteral("MORVELA_DRIVER_READY"), ready);
+        process.setProcessEnvironment(env);
+        process.start(program, {});
+        QVERIFY(process.waitForStarted());
+        QElapsedTimer waited;
+        waited.start();
+        while (!QFile::exists(ready) && process.state() == QProcess::Running && waited.elapsed() < 20000)
+            QTest::qWait(20);
+        QVERIFY2(QFile::exists(ready), "the menu (and the window it opens) did not show within 20 s");
+    }
+};
+
 } // namespace
 
 class TestStartProcess : public QObject {
@@ -53,6 +85,11 @@ private slots:
     void installedCopyWritesInTheLearnersDataFolder();
     void fileSizeLimitDoesNotKillTheProgram();
     void startKeepsTheLearnersFiles();
+    void signalEndsTheProgramAsClosingItDoes_data();
+    void signalEndsTheProgramAsClosingItDoes();
+    void signalIgnoredFromTheStartStaysIgnored();
+    void noDesktopSessionIsSaidInOneLine_data();
+    void noDesktopSessionIsSaidInOneLine();
 };
 
 void TestStartProcess::secondStartEndsAtOnce()
@@ -127,6 +164,113 @@ void TestStartProcess::startKeepsTheLearnersFiles()
     for (const QString& name : learners)
         QVERIFY2(folder.read(name) == "the learner's", qPrintable(name));
     QVERIFY(!folder.exists(leftover));
+}
+
+void TestStartProcess::signalEndsTheProgramAsClosingItDoes_data()
+{
+    QTest::addColumn<int>("signal");
+    // Pressed on the menu first; "" = idle; "startup" = the menu not yet
+    // shown behind a message of start-up.
+    QTest::addColumn<QString>("button");
+    const std::pair<const char*, QString> open[] = {
+        {"idle on the menu", QString()},
+        {"Lesson 0's window open", QStringLiteral("Command1")},
+        {"a gate's message box open", QStringLiteral("Command3")},
+        {"start-up's repair notice open", QStringLiteral("startup")},
+    };
+    for (const auto& [name, button] : open) {
+        QTest::addRow("SIGTERM, %s", name) << SIGTERM << button;
+        QTest::addRow("SIGHUP, %s", name) << SIGHUP << button;
+        QTest::addRow("SIGINT, %s", name) << SIGINT << button;
+    }
+}
+
+void TestStartProcess::signalEndsTheProgramAsClosingItDoes()
+{
+    QFETCH(int, signal);
+    QFETCH(QString, button);
+    DrivenRun run;
+    if (button == QLatin1String("startup"))
+        run.folder.write(QStringLiteral("game.ini"), QByteArray(1, '\0')); // repaired, and said so
+    run.start(button);
+    if (QTest::currentTestFailed())
+        return;
+
+    const QDir dir(run.folder.path());
+    QStringList files = dir.entryList(QDir::Files | QDir::Hidden);
+    QVERIFY(files.removeOne(QStringLiteral("morvela.lock")));
+    const QByteArray progress = run.folder.read(QStringLiteral("morvela.ini"));
+    const QByteArray score = run.folder.read(QStringLiteral("game.ini"));
+    QVERIFY(!progress.isEmpty());
+
+    QCOMPARE(::kill(pid_t(run.process.processId()), signal), 0);
+    QVERIFY2(run.process.waitForFinished(10000), "the program did not end within 10 s of the signal");
+    QCOMPARE(run.process.exitStatus(), QProcess::NormalExit); // not killed by the signal
+    QCOMPARE(run.process.exitCode(), 0);
+    // The lock released, nothing left behind, nothing saved.
+    QCOMPARE(dir.entryList(QDir::Files | QDir::Hidden), files);
+    QCOMPARE(run.folder.read(QStringLiteral("morvela.ini")), progress);
+    QCOMPARE(run.folder.read(QStringLiteral("game.ini")), score);
+}
+
+void TestStartProcess::signalIgnoredFromTheStartStaysIgnored()
+{
+    // As under nohup: the terminal's hang-up leaves the program running.
+    DrivenRun run;
+    run.process.setChildProcessModifier([] { std::signal(SIGHUP, SIG_IGN); });
+    run.start(QString());
+    if (QTest::currentTestFailed())
+        return;
+    QCOMPARE(::kill(pid_t(run.process.processId()), SIGHUP), 0);
+    QVERIFY2(!run.process.waitForFinished(500), "the program ended on an ignored SIGHUP");
+    QCOMPARE(::kill(pid_t(run.process.processId()), SIGTERM), 0);
+    QVERIFY(run.process.waitForFinished(10000));
+    QCOMPARE(run.process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(run.process.exitCode(), 0);
+}
+
+void TestStartProcess::noDesktopSessionIsSaidInOneLine_data()
+{
+    QTest::addColumn<QString>("platform"); // "" = unset
+    QTest::addColumn<QString>("display");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("no display named") << QString() << QString()
+                                      << QStringLiteral("デスクトップのセッションが見つかりません");
+    QTest::newRow("X named, no display") << QStringLiteral("xcb") << QString()
+                                         << QStringLiteral("デスクトップのセッションに接続できません");
+    QTest::newRow("a display that is not there") << QString() << QStringLiteral(":64999")
+                                                 << QStringLiteral("デスクトップのセッションに接続できません");
+}
+
+void TestStartProcess::noDesktopSessionIsSaidInOneLine()
+{
+    QFETCH(QString, platform);
+    QFETCH(QString, display);
+    QFETCH(QString, said);
+    TestFolder folder;
+    const QString program = folder.file(QStringLiteral("morvela"));
+    QVERIFY(QFile::copy(QStringLiteral(MORVELA_BINARY), program));
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY", "XDG_SESSION_TYPE"})
+        env.remove(QString::fromLatin1(name));
+    if (!platform.isEmpty())
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
+    if (!display.isEmpty())
+        env.insert(QStringLiteral("DISPLAY"), display);
+
+    QProcess run;
+    run.setProcessEnvironment(env);
+    run.start(program, {});
+    QVERIFY2(run.waitForFinished(10000), "the program did not end within 10 s");
+    QCOMPARE(run.exitStatus(), QProcess::NormalExit); // no abort
+    QCOMPARE(run.exitCode(), 1);
+    const QStringList lines = QString::fromUtf8(run.readAllStandardError()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QVERIFY(!lines.isEmpty());
+    if (platform.isEmpty() && display.isEmpty())
+        QCOMPARE(lines.size(), 1); // Qt is not even asked
+    QVERIFY2(lines.last().contains(said), qPrintable(lines.last()));
+    QVERIFY2(!lines.join(QLatin1Char(' ')).contains(QLatin1String("Reinstalling")), qPrintable(lines.join(QLatin1Char('\n'))));
+    QVERIFY(!folder.exists(QStringLiteral("morvela.ini"))); // nothing started
 }
 
 QTEST_GUILESS_MAIN(TestStartProcess)

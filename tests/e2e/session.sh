@@ -94,7 +94,7 @@ trap 'exit 130' INT
 trap 'exit 143' TERM
 
 for tool in Xvfb xdpyinfo dbus-daemon dbus-send xdotool import; do
-    command -v "$tool" >/dev/null || fail "$tool missing: run scripts/install-deps.sh"
+    command -v "$tool" >/dev/null || fail "$tool missing: run scripts/install-deps.sh --test"
 done
 
 mkdir -p "$RUN"/{home,config,data,cache,runtime} && chmod 700 "$RUN/runtime"
@@ -121,7 +121,7 @@ export DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$RUN/dbus.addr")
 
 # accessibility bus
 launcher=/usr/libexec/at-spi-bus-launcher
-[[ -x $launcher ]] || fail "$launcher missing: run scripts/install-deps.sh"
+[[ -x $launcher ]] || fail "$launcher missing: run scripts/install-deps.sh --test"
 start at-spi "$launcher" --launch-immediately
 wait_until 10 dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress || died at-spi
 
@@ -131,7 +131,7 @@ printf '\xa0\x01\x01\x90\x03\x02' >"$XDG_CONFIG_HOME/mozc/config1.db"
 
 case "$IME" in
 ibus)
-    [[ -x /usr/lib/ibus-mozc/ibus-engine-mozc ]] || fail "ibus-mozc missing: run scripts/install-deps.sh"
+    [[ -x /usr/lib/ibus-mozc/ibus-engine-mozc ]] || fail "ibus-mozc missing: run scripts/install-deps.sh --test"
     # Selecting the Mozc engine starts it in Hiragana.
     cat >"$XDG_CONFIG_HOME/mozc/ibus_config.textproto" <<'EOF'
 engines { name: "mozc-jp" longname: "Mozc" layout: "default" layout_variant: "" layout_option: "" rank: 80 }
@@ -144,9 +144,9 @@ EOF
     export IBUS_ADDRESS=$(ibus address) QT_IM_MODULE=ibus XMODIFIERS=@im=ibus
     ;;
 fcitx5)
-    [[ -e /usr/share/fcitx5/addon/mozc.conf ]] || fail "fcitx5-mozc missing: run scripts/install-deps.sh"
+    [[ -e /usr/share/fcitx5/addon/mozc.conf ]] || fail "fcitx5-mozc missing: run scripts/install-deps.sh --test"
     compgen -G "/usr/lib/*/qt6/plugins/platforminputcontexts/libfcitx5platforminputcontextplugin.so" >/dev/null \
-        || fail "fcitx5-frontend-qt6 missing: run scripts/install-deps.sh"
+        || fail "fcitx5-frontend-qt6 missing: run scripts/install-deps.sh --test"
     mkdir -p "$XDG_CONFIG_HOME/fcitx5"
     printf '%s\n' '[Groups/0]' 'Name=Default' 'Default Layout=us' 'DefaultIM=mozc' '' \
         '[Groups/0/Items/0]' 'Name=keyboard-us' 'Layout=' '' '[Groups/0/Items/1]' 'Name=mozc' 'Layout=' '' \
