@@ -26,6 +26,8 @@ if [[ -f $BUILD/build.ninja || -f $BUILD/Makefile ]]; then
         echo "probe: could not build save_kill_bench; the in-process kill rows are left out" >&2
 fi
 
+# The probe's modules leave no byte code in the source tree.
+export PYTHONDONTWRITEBYTECODE=1
 # -ac: the cases run as user 65534 cannot read root's X authority file.
 # -noreset: between two cases no client is connected, and a server that
 # resets then refuses the next start for a moment.
