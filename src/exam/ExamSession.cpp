@@ -37,8 +37,8 @@ QByteArray WorkFileBytes(const QString& text)
         bytes.clear();
         for (char32_t c : text.toUcs4()) {
             if (!encoder) {
-                encoder.emplace("windows-31j", QStringConverter::Flag::Stateless);
-                decoder.emplace("windows-31j", QStringConverter::Flag::Stateless);
+                encoder.emplace(Cp932CodecName, QStringConverter::Flag::Stateless);
+                decoder.emplace(Cp932CodecName, QStringConverter::Flag::Stateless);
             }
             const QString one = QString::fromUcs4(&c, 1);
             const QByteArray encoded = encoder->encode(one);

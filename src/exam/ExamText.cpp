@@ -52,7 +52,7 @@ QString DecodeUnitByUnit(const QByteArray& bytes)
             len = 2;
         }
         if (!decoder)
-            decoder.emplace("windows-31j", QStringConverter::Flag::Stateless);
+            decoder.emplace(Cp932CodecName, QStringConverter::Flag::Stateless);
         const QString unit = decoder->decode(QByteArrayView(bytes.constData() + i, len));
         if (decoder->hasError() || unit.size() != 1) {
             text += QChar::ReplacementCharacter;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/OptionSettings.h"
 #include "core/ProgressRecord.h"
 #include "core/ScreenEffects.h"
 #include "core/TypingAttempt.h"

@@ -324,8 +324,10 @@ void TestMenu::onlyALiveCopyRefusesAStart()
         folder.write(QStringLiteral("morvela.lock"), "\x01\x02 not a lock");
     else if (lock == QLatin1String("folder"))
         QDir(folder.path()).mkdir(QStringLiteral("morvela.lock"));
-    else
+    else {
         running = std::make_unique<SingleInstance>(folder.path());
+        QVERIFY(running->acquired()); // a running copy holds its lock
+    }
     QElapsedTimer took;
     took.start();
     SingleInstance start(folder.path());
