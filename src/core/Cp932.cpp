@@ -3,37 +3,10 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
-#include <algorithm>
-
 namespace morvela {
-
-namespace {
-
-// Most files of the program hold plain ASCII (digits, names, option codes).
-// There the code page agrees with Latin-1 save for three control codes it
-// swaps (0x1A, 0x1C, 0x7F), so Qt's own Latin-1 converter gives the very same
-// text without loading ICU's code-page tables, about a mebibyte at start-up.
-bool SameAsLatin1(char16_t c)
-{
-    return c < 0x80 && c != 0x1A && c != 0x1C && c != 0x7F;
-}
-
-bool SameAsLatin1(const QByteArray& bytes)
-{
-    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return SameAsLatin1(char16_t(uchar(c))); });
-}
-
-bool SameAsLatin1(const QString& text)
-{
-    return std::all_of(text.begin(), text.end(), [](QChar c) { return SameAsLatin1(c.unicode()); });
-}
-
-} // namespace
 
 Decoded DecodeCp932(const QByteArray& bytes)
 {
-    if (SameAsLatin1(bytes))
-        return {QStringDecoder(QStringConverter::Latin1, QStringConverter::Flag::Stateless).decode(bytes), true};
     QStringDecoder decoder(Cp932CodecName, QStringConverter::Flag::Stateless);
     Decoded d;
     if (!decoder.isValid()) {
@@ -47,11 +20,6 @@ Decoded DecodeCp932(const QByteArray& bytes)
 
 QByteArray EncodeCp932(const QString& text, bool* ok)
 {
-    if (SameAsLatin1(text)) {
-        if (ok)
-            *ok = true;
-        return QStringEncoder(QStringConverter::Latin1, QStringConverter::Flag::Stateless).encode(text);
-    }
     QStringEncoder encoder(Cp932CodecName, QStringConverter::Flag::Stateless);
     if (!encoder.isValid()) { // a Qt built without the code page
         if (ok)
