@@ -479,6 +479,8 @@ void TestProgressFile::interruptedSavesAreClearedAtStartUp_data()
     QTest::newRow("QSaveFile's temporary of it") << SaveInProgressName(QStringLiteral("game.ini")) + ".dlPjBx" << true;
     QTest::newRow("an exam work file's") << SaveInProgressName(QStringLiteral("kentei.wk2")) + ".a1B2c3" << true;
     QTest::newRow("a backup's") << SaveInProgressName(QStringLiteral("morvela.ini.1.bak")) << true;
+    QTest::newRow("an unnumbered backup's, in QSaveFile's temporary")
+        << SaveInProgressName(QStringLiteral("morvela.ini.bak")) + ".Zz9aA0" << true;
     QTest::newRow("a file the name was matched on in another case")
         << SaveInProgressName(QStringLiteral("MORVELA.INI")) << true;
     // The learner's own files, whatever they look like.
@@ -491,6 +493,10 @@ void TestProgressFile::interruptedSavesAreClearedAtStartUp_data()
     QTest::newRow("a save in progress of a file not the program's")
         << SaveInProgressName(QStringLiteral("notes.txt")) << false;
     QTest::newRow("more after a save's name") << SaveInProgressName(QStringLiteral("morvela.ini")) + ".mine" << false;
+    QTest::newRow("a temporary's tail too short") << SaveInProgressName(QStringLiteral("morvela.ini")) + ".abcde" << false;
+    QTest::newRow("a temporary's tail not letters") << SaveInProgressName(QStringLiteral("morvela.ini")) + ".abc-de" << false;
+    QTest::newRow("a backup numbered without digits")
+        << SaveInProgressName(QStringLiteral("morvela.ini..bak")) << false;
     // Earlier versions named their temporaries so; a learner may too. Left
     // alone: a stale file is better than a lost one.
     QTest::newRow("an earlier version's temporary") << "morvela.ini.bcOprp" << false;
