@@ -167,8 +167,12 @@ def sha16(data):
 
 
 def picture_problem(s):
+    # Start-up ends with the message, as it does for a missing picture: no
+    # lesson is ever shown without its keyboard.
     s.no_crash(); s.window_within(5)
     s.message_about("Keyboard.bmp", not_containing=("ファイルがありません", "見つかりません"))
+    s.require(not s.r["ended_by_probe"], "did not end after the message")
+    s.require(s.menu() is None, "the menu showed with a broken picture")
     s.learner_files_kept()
 
 
@@ -287,7 +291,7 @@ def trials(rng, bin_dir):
     for label, data in (("empty", b""), ("truncated", bmp[:len(bmp) * 2 // 5]),
                         ("not an image", "キーボードの絵\n".encode()), ("a folder", "DIR")):
         T.append(Trial("Keyboard.bmp " + label,
-                       "at start-up a Japanese message names Keyboard.bmp and says what is wrong (not 'missing')",
+                       "at start-up a Japanese message names Keyboard.bmp and says what is wrong (not 'missing'); start-up ends",
                        lay(morvela__ini=lesson0_done, Keyboard__bmp=data), judge=picture_problem))
     T.append(Trial("over-long path (> PATH_MAX)",
                    "a Japanese message names Keyboard.bmp, not 'missing'; no crash or freeze",
@@ -350,10 +354,10 @@ def trials(rng, bin_dir):
 
     # environment and signals
     T.append(Trial("no display (DISPLAY, WAYLAND_DISPLAY unset)",
-                   "one line on stderr, non-zero exit, no abort", scenario="nodisplay", judge=judge_no_display))
+                   "one Japanese line on stderr, non-zero exit, no abort", scenario="nodisplay", judge=judge_no_display))
     for sig in ("TERM", "HUP", "INT"):
         T.append(Trial("SIG%s while idle at the menu" % sig,
-                       "ends by itself within 5 s (not killed by the signal); lock removed; files as before",
+                       "ends by itself within 5 s with status 0 (not killed by the signal); lock removed; files as before",
                        lay(morvela__ini=lesson0_done, game__ini=b" 7 \r\n\r\n\r\n\r\n\r\n\r\n"), scenario="signal", args={"signal": sig}, judge=judge_signal))
     T.append(Trial("a second instance", "second start ends within 5 s without a window; the first runs on",
                    lay(morvela__ini=lesson0_done), scenario="second", judge=lambda s: (
@@ -429,12 +433,15 @@ def judge_no_display(s):
     s.require(s.r.get("signal") is None, "killed by signal %s (abort)" % s.r.get("signal"))
     s.require(s.r.get("exit") not in (None, 0, 134), "exit status %s" % s.r.get("exit"))
     s.require(len(lines) == 1, "%d lines on stderr" % len(lines))
+    s.require(all(japanese(l) for l in lines), "the line is not in Japanese")
     s.no_lock_left()
 
 
 def judge_signal(s):
     s.require(not s.r.get("ended_by_probe"), "still running 5 s after the signal")
     s.require(s.r.get("signal") is None, "killed by the signal (status %s)" % (128 + (s.r.get("signal") or 0)))
+    # A clean end, as after "終了": a session manager reads 0 as such.
+    s.require(s.r.get("signal") is not None or s.r.get("exit") in (None, 0), "exit status %s" % s.r.get("exit"))
     s.no_lock_left()
     s.learner_files_kept()
     stray = [n for n in s.after if n not in s.before and n != "morvela.lock"]
