@@ -256,7 +256,9 @@ void F_mokuji::Command13_Click()
 {
     // After a failed save the program stays open: the learner can make room
     // and press "終了" again, or close the window to leave without saving.
-    if (m_ctx.saveProgress(this))
+    // Where nothing can ever be saved (a read-only folder) that window is
+    // the only way out, so the message says so.
+    if (m_ctx.saveProgress(this, QStringLiteral("保存せずに終わるには、このウィンドウを閉じてください。")))
         emit quitRequested();
 }
 

@@ -13,14 +13,15 @@ void AppContext::showMessage(QWidget* parent, const QString& text, MessageIcon i
     messages.show(parent, state.MessageText, icon, title);
 }
 
-bool AppContext::saveProgress(QWidget* parent)
+bool AppContext::saveProgress(QWidget* parent, const QString& afterwards)
 {
     QString error;
     const QString path = state.folder.filePath(ProgressFileName);
     if (PayOwedBackup(path, state.ProgressBackupOwed, &error) && SaveProgress(state.folder, state.progress, &error))
         return true;
     showSaveFailure(parent, QStringLiteral("練習の記録を保存できませんでした。"), ProgressFileName, error,
-                    QStringLiteral("記録はこのまま使えますが、ファイルには保存されていません。"));
+                    QStringLiteral("記録はこのまま使えますが、ファイルには保存されていません。")
+                        + (afterwards.isEmpty() ? QString() : QLatin1Char('\n') + afterwards));
     return false;
 }
 

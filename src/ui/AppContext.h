@@ -37,7 +37,9 @@ public:
 
     // SaveProgress. A failure is shown with its reason; the in-memory record
     // stays as it is, so nothing the learner did is lost.
-    bool saveProgress(QWidget* parent);
+    // `afterwards` is one more line for the failure's message (what the
+    // learner can do next).
+    bool saveProgress(QWidget* parent, const QString& afterwards = {});
 
     // game.ini with GameHighScore, the same way: atomic, a failure shown.
     bool saveGameScore(QWidget* parent);
