@@ -56,13 +56,13 @@ def run_trial(trial, run_root, index):
 
 def run_child(trial, place):
     env = program_env(place, trial.env)
-    spec = {"trial": trial.name, "scenario": trial.scenario, "folder": place.prog, "out": place.out,
+    job = {"trial": trial.name, "scenario": trial.scenario, "folder": place.prog, "out": place.out,
             "env": env, "args": trial.args, "timeout": trial.timeout, "bin_dir": BIN_DIR}
-    spec_path = os.path.join(place.out, "spec.json")
-    with open(spec_path, "w") as f:
-        json.dump(spec, f)
-    os.chmod(spec_path, 0o644)
-    argv = ["dbus-run-session", "--", sys.executable, os.path.join(place.out, "scenarios.py"), spec_path]
+    job_path = os.path.join(place.out, "job.json")
+    with open(job_path, "w") as f:
+        json.dump(job, f)
+    os.chmod(job_path, 0o644)
+    argv = ["dbus-run-session", "--", sys.executable, os.path.join(place.out, "scenarios.py"), job_path]
     for f in CHILD_FILES:
         shutil.copy(os.path.join(HERE, f), place.out)
     if trial.user == "nobody":

@@ -4,7 +4,7 @@ session with the accessibility bus) as the user the program runs as:
 starts the program, plays the case's scenario, and writes what was met to
 result.json.
 
-    scenarios.py SPEC.json   (written by probe.py)
+    scenarios.py JOB.json   (written by probe.py)
 """
 import json
 import os
@@ -15,14 +15,14 @@ import time
 from folders import MENU_TITLE, copy_program, snapshot
 
 
-def child(spec_path):
-    sys.path.insert(0, os.path.dirname(os.path.abspath(spec_path)))
-    with open(spec_path) as f:
-        spec = json.load(f)
-    out = spec["out"]
+def child(job_path):
+    sys.path.insert(0, os.path.dirname(os.path.abspath(job_path)))
+    with open(job_path) as f:
+        job = json.load(f)
+    out = job["out"]
     bus = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    env = dict(spec["env"], DBUS_SESSION_BUS_ADDRESS=os.environ.get("DBUS_SESSION_BUS_ADDRESS", ""))
+    env = dict(job["env"], DBUS_SESSION_BUS_ADDRESS=os.environ.get("DBUS_SESSION_BUS_ADDRESS", ""))
     deadline = time.monotonic() + 10
     while time.monotonic() < deadline:
         if subprocess.run(["dbus-send", "--session", "--print-reply", "--dest=org.a11y.Bus", "/org/a11y/bus",
@@ -31,10 +31,10 @@ def child(spec_path):
         time.sleep(0.1)
     import learner_view as lv
     log = open(os.path.join(out, "program.log"), "w+")
-    who = lv.Learner(env, spec["folder"], out, log)
+    who = lv.Learner(env, job["folder"], out, log)
     result = {"notes": who.notes}
     try:
-        SCENARIOS[spec["scenario"]](who, spec, result)
+        SCENARIOS[job["scenario"]](who, job, result)
     except Exception as e:  # noqa: BLE001 - the row says what went wrong
         result["error"] = "%s: %s" % (type(e).__name__, e)
     if who.proc is not None:
@@ -57,11 +57,11 @@ def menu_view(who, result, timeout=10):
     return None
 
 
-def sc_menu(who, spec, result):
+def sc_menu(who, job, result):
     who.start()
-    who.wait_first_window(spec["timeout"])
+    who.wait_first_window(job["timeout"])
     menu = menu_view(who, result)
-    if menu is not None and spec["args"].get("learn_quit"):
+    if menu is not None and job["args"].get("learn_quit"):
         # Where "終了" sits in the menu window, for the kill loop's clicks.
         import pyatspi
         b = who.find(menu, "終了", "push button").queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
@@ -71,9 +71,9 @@ def sc_menu(who, spec, result):
         who.quit()
 
 
-def sc_game(who, spec, result):
+def sc_game(who, job, result):
     who.start()
-    who.wait_first_window(spec["timeout"])
+    who.wait_first_window(job["timeout"])
     menu = menu_view(who, result)
     if menu is None:
         return
@@ -115,10 +115,10 @@ def back_to_menu(who, exam_window, result):
     menu_view(who, result, 5)
 
 
-def sc_exam(who, spec, result):
+def sc_exam(who, job, result):
     import learner_view as lv
     who.start()
-    who.wait_first_window(spec["timeout"])
+    who.wait_first_window(job["timeout"])
     menu = menu_view(who, result)
     if menu is None:
         return
@@ -130,7 +130,7 @@ def sc_exam(who, spec, result):
     w, v = exam
     result["notes"]["exam_window"] = True
     result["notes"]["exam_text"] = (v["boxes"].get("問題文") or "")[:40]
-    if spec["args"].get("complete"):
+    if job["args"].get("complete"):
         who.focus_x(lv.EXAM_TITLE)
         who.click(who.find(w, "入力欄", "text"))
         time.sleep(0.3)
@@ -143,9 +143,9 @@ def sc_exam(who, spec, result):
     who.quit()
 
 
-def sc_alike(who, spec, result):
+def sc_alike(who, job, result):
     who.start()
-    who.wait_first_window(spec["timeout"])
+    who.wait_first_window(job["timeout"])
     opened = []
     for index in (0, 1):
         menu = menu_view(who, result)
@@ -165,26 +165,26 @@ def sc_alike(who, spec, result):
     who.quit()
 
 
-def sc_signal(who, spec, result):
+def sc_signal(who, job, result):
     import learner_view as lv
     who.start()
-    who.wait_first_window(spec["timeout"])
+    who.wait_first_window(job["timeout"])
     if menu_view(who, result) is None:
         return
-    who.proc.send_signal(lv.signal_number(spec["args"]["signal"]))
+    who.proc.send_signal(lv.signal_number(job["args"]["signal"]))
     try:
         who.proc.wait(5)
     except subprocess.TimeoutExpired:
         pass
 
 
-def sc_second(who, spec, result):
+def sc_second(who, job, result):
     import learner_view as lv
     who.start()
-    who.wait_first_window(spec["timeout"])
+    who.wait_first_window(job["timeout"])
     if menu_view(who, result) is None:
         return
-    second = subprocess.Popen([os.path.join(spec["folder"], "morvela")], cwd=spec["folder"], env=who.env,
+    second = subprocess.Popen([os.path.join(job["folder"], "morvela")], cwd=job["folder"], env=who.env,
                               stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     windows = []
     deadline = time.monotonic() + 5
@@ -200,12 +200,12 @@ def sc_second(who, spec, result):
     who.quit()
 
 
-def sc_lesson1(who, spec, result):
+def sc_lesson1(who, job, result):
     import learner_view as lv
-    server = lv.HungSoundServer(os.path.join(spec["env"]["TMPDIR"], "hung-sound-server"))
+    server = lv.HungSoundServer(os.path.join(job["env"]["TMPDIR"], "hung-sound-server"))
     who.env = dict(who.env, PULSE_SERVER="unix:" + server.path)
     who.start()
-    who.wait_first_window(spec["timeout"])
+    who.wait_first_window(job["timeout"])
     menu = menu_view(who, result)
     if menu is None:
         return
@@ -221,10 +221,10 @@ def sc_lesson1(who, spec, result):
     who.shot("lesson1")
 
 
-def sc_longpath(who, spec, result):
+def sc_longpath(who, job, result):
     """The program folder so deep that the path of a file in it is longer
     than the system allows (the folder itself just fits)."""
-    base = spec["folder"]
+    base = job["folder"]
     fd = os.open(base, os.O_RDONLY | os.O_DIRECTORY)
     length = len(base)
     while length < 4060:
@@ -234,11 +234,11 @@ def sc_longpath(who, spec, result):
         os.close(fd)
         fd = nfd
         length += 1 + len(name)
-    copy_program(spec["bin_dir"], None, dest_fd=fd)
+    copy_program(job["bin_dir"], None, dest_fd=fd)
     result["notes"]["folder_path_length"] = length
     result["long_before"] = snapshot(base)
     who.start(argv=["./morvela"], cwd="/", preexec=lambda: os.fchdir(fd))
-    who.wait_first_window(spec["timeout"])
+    who.wait_first_window(job["timeout"])
     menu_view(who, result)
     if who.alive():
         who.quit()
