@@ -5,6 +5,7 @@
 #include "ui/ClickSound.h"
 #include "ui/ModuleClickOutput.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLibrary>
@@ -80,6 +81,17 @@ struct Streams {
     std::atomic<int> stops = 0;
     std::mutex mutex;
     QList<QPair<qint64, qint64>> beats;
+
+    // A sound closes its stream on its own thread after the sound itself is
+    // gone, and these streams live on a test's stack: a test ends only once
+    // every opener has returned and every stream is closed.
+    ~Streams()
+    {
+        answer.release(1000);
+        QDeadlineTimer deadline(10 * PromptMs);
+        while ((settled.load() < opened.load() || open.load() > 0) && !deadline.hasExpired())
+            QTest::qWait(5);
+    }
 };
 
 // A sound server that takes every connection and never answers. Its sockets
