@@ -12,12 +12,15 @@ class Clock {
 public:
     virtual ~Clock() = default;
     virtual qint64 nowSeconds() const = 0;
+    // Milliseconds on the same clock, for the learner's record and live speed.
+    virtual qint64 nowMs() const { return nowSeconds() * 1000; }
 };
 
 class SteadyClock final : public Clock {
 public:
     SteadyClock() { m_timer.start(); }
     qint64 nowSeconds() const override { return m_timer.elapsed() / 1000; }
+    qint64 nowMs() const override { return m_timer.elapsed(); }
 
 private:
     QElapsedTimer m_timer;

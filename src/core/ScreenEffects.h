@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/AttemptRecord.h"
 #include "core/MessageIcon.h"
 
 #include <QString>
@@ -19,6 +20,9 @@ struct ScreenEffects {
     bool save = false;        // SaveProgress (a failure is shown, the record kept)
     QString focus;            // the control (by name) that takes the focus; "" = as it is
     bool close = false;       // the window closes
+    // An attempt that ended with this event, for the learner's record
+    // (written before anything else is carried out).
+    std::optional<AttemptRecord> finishedAttempt;
 
     friend bool operator==(const ScreenEffects&, const ScreenEffects&) = default;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/AppState.h"
+#include "core/AttemptRecord.h"
 #include "core/ClickOutput.h"
 #include "core/Clock.h"
 #include "ui/MessageService.h"
@@ -63,6 +64,11 @@ public:
         return runner.run(screen);
     }
 
+    // The learner's record, where every finished attempt goes (none until
+    // the composition root hands one over).
+    AttemptLog& attemptLog() const { return *m_attemptLog; }
+    void setAttemptLog(AttemptLog& log) { m_attemptLog = &log; }
+
     // A lesson changed its state: the menu's status box of that course row
     // (0 = Lesson 0 .. 9 = graduation) shows it at once.
     void showRowState(int row) const
@@ -73,6 +79,9 @@ public:
     std::function<void(int row)> rowStateChanged;
 
 private:
+    inline static NoAttemptLog s_noAttemptLog;
+    AttemptLog* m_attemptLog = &s_noAttemptLog;
+
     // What could not be saved, where, why, and what that means for the learner.
     void showSaveFailure(QWidget* parent, const QString& what, const QString& fileName, const QString& error,
                          const QString& consequence);

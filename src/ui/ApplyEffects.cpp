@@ -35,6 +35,8 @@ QString MissingControlWarning(const QString& window, const QString& control)
 void ApplyEffects(AppContext& ctx, QDialog& window, int courseRow, const ScreenEffects& effects,
                   const std::function<void(const QString&)>& showResultScreen)
 {
+    if (effects.finishedAttempt)
+        ctx.attemptLog().record(*effects.finishedAttempt);
     for (const QString& name : effects.clearBoxes) {
         if (auto* box = namedControl<QLineEdit>(window, name))
             box->clear();
