@@ -24,7 +24,7 @@ F_hint::F_hint(AppContext& ctx, QWidget* parent) : QDialog(parent), m_ctx(ctx)
     outer->setSpacing(2);
     // The examples line up in columns set by full-width spaces, so every
     // character takes its full or half cell.
-    const QFont font = AlignedDrillFont(11);
+    const QFont font = AlignedDrillFont(this, 11);
     for (int i = 0; i < 12; ++i) {
         m_labels[size_t(i)] = NamedLabel(QStringLiteral("Label%1").arg(i + 1), QString(), this);
         m_labels[size_t(i)]->setFont(font);

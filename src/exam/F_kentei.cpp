@@ -61,7 +61,7 @@ F_kentei::~F_kentei() = default;
 
 void F_kentei::buildControls()
 {
-    const QFont font = AlignedDrillFont(12);
+    const QFont font = AlignedDrillFont(this, 12);
     auto* outer = new QVBoxLayout(this);
     outer->setSizeConstraint(QLayout::SetFixedSize);
 

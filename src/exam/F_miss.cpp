@@ -15,6 +15,7 @@ F_miss::F_miss(AppContext& ctx, QWidget* parent) : QDialog(parent), m_ctx(ctx)
 {
     setObjectName(QStringLiteral("F_miss"));
     auto* outer = new QVBoxLayout(this);
+    outer->setSizeConstraint(QLayout::SetFixedSize); // like every window of the course
     m_text1 = new QPlainTextEdit(this);
     m_text1->setObjectName(QStringLiteral("Text1"));
     m_text1->setAccessibleName(QStringLiteral("間違い箇所の一覧"));
@@ -22,7 +23,7 @@ F_miss::F_miss(AppContext& ctx, QWidget* parent) : QDialog(parent), m_ctx(ctx)
     m_text1->setReadOnly(true);
     m_text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_text1->setLineWrapMode(QPlainTextEdit::NoWrap);
-    const QFontMetrics m(m_text1->font());
+    const QFontMetrics m = m_text1->fontMetrics();
     // Room for "100行20文字目の『漢』が違います。" and about a dozen lines.
     m_text1->setMinimumSize(m.horizontalAdvance(QStringLiteral("1000行40文字目の『漢』が違います。")) + 48,
                             m.lineSpacing() * 12 + 12);

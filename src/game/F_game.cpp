@@ -49,10 +49,10 @@ QFont sized(QFont font, int points, bool bold = false)
 }
 
 // The font at its size, or smaller where the caption would be wider than
-// `maxWidth`: the bold Latin of a Japanese font runs wide.
-QFont fittingFont(QFont font, const QString& caption, int maxWidth)
+// `maxWidth` on `window`: the bold Latin of a Japanese font runs wide.
+QFont fittingFont(QFont font, const QString& caption, int maxWidth, const QWidget* window)
 {
-    while (font.pointSize() > 8 && QFontMetrics(font).horizontalAdvance(caption) > maxWidth)
+    while (font.pointSize() > 8 && QFontMetrics(font, window).horizontalAdvance(caption) > maxWidth)
         font.setPointSize(font.pointSize() - 1);
     return font;
 }
@@ -179,7 +179,7 @@ void F_game::buildControls()
     m_stageClear = notice(QStringLiteral("Stage_clear"), QStringLiteral("STAGE CLEAR"), sized(font(), 30, true), Green, this);
     m_stageClear->move(px(2280), px(1320));
     m_gameOver = notice(QStringLiteral("game_over"), QStringLiteral("GAME OVER"),
-                        fittingFont(sized(font(), 60, true), QStringLiteral("GAME OVER"), width() - px(240)), Red,
+                        fittingFont(sized(font(), 60, true), QStringLiteral("GAME OVER"), width() - px(240), this), Red,
                         this);
     m_gameOver->setAlignment(Qt::AlignCenter);
     // Its designed box, grown about its centre where the caption needs more

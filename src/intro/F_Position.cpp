@@ -64,7 +64,7 @@ void F_Position::buildControls()
     instruction->addWidget(m_missedKeys);
     tryIt->addLayout(instruction);
     const TypingColumn line = MakeTypingColumn({QStringLiteral("Label5")}, QStringLiteral("Text1"),
-                                               AlignedDrillFont(13.5), DrillWidth, this);
+                                               AlignedDrillFont(this, 13.5), DrillWidth, this);
     QVBoxLayout* drillColumn = line.layout;
     m_label5 = line.labels.first();
     m_text1 = line.box;

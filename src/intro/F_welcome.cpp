@@ -46,7 +46,7 @@ void F_welcome::buildControls()
     m_lines = new TypingLines({{QStringLiteral("Label5"), QStringLiteral("Text1")},
                                {QStringLiteral("Label6"), QStringLiteral("Text2")},
                                {QStringLiteral("Label7"), QStringLiteral("Text3")}},
-                              AlignedDrillFont(13.5), Lesson0PageWidth, this);
+                              AlignedDrillFont(this, 13.5), Lesson0PageWidth, this);
     m_lines->setInputMethodWanted(true); // kana and kanji come from the input method
     m_lines->setJudge([this](int box, char32_t key) { return Text_KeyPress(box, key); });
     outer->addWidget(m_lines);

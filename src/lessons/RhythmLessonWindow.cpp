@@ -47,7 +47,7 @@ RhythmLessonWindow::~RhythmLessonWindow() = default;
 void RhythmLessonWindow::buildControls()
 {
     const LessonScript& script = m_drill.script();
-    const QFont drillFont = AlignedDrillFont();
+    const QFont drillFont = AlignedDrillFont(this);
 
     auto* outer = new QVBoxLayout(this);
     outer->setSizeConstraint(QLayout::SetFixedSize);

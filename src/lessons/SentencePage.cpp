@@ -28,7 +28,7 @@ SentencePage BuildSentencePage(QDialog& window, const SentenceScript& script, co
                                bool panel)
 {
     SentencePage page;
-    const QFont font = AlignedDrillFont();
+    const QFont font = AlignedDrillFont(&window);
     const int width = TypingColumnWidth(font, LineColumns);
 
     auto* outer = new QVBoxLayout(&window);

@@ -32,7 +32,7 @@ WordDrillWindow::WordDrillWindow(AppContext& ctx, int lesson, QWidget* parent)
 void WordDrillWindow::buildControls()
 {
     const WordDrillScript& script = m_drill.script();
-    const QFont drillFont = AlignedDrillFont();
+    const QFont drillFont = AlignedDrillFont(this);
     const int columnWidth = TypingColumnWidth(drillFont, DrillColumns);
 
     auto* outer = new QVBoxLayout(this);

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFontInfo>
 #include <QFontMetricsF>
+#include <QPaintDevice>
 
 namespace morvela {
 
@@ -26,9 +27,9 @@ QFont DrillFont(qreal pointSize)
     return font;
 }
 
-bool FullWidthIsTwoHalfWidths(const QFont& font)
+bool FullWidthIsTwoHalfWidths(const QFont& font, const QPaintDevice* drawnOn)
 {
-    const QFontMetricsF m(font);
+    const QFontMetricsF m = drawnOn ? QFontMetricsF(font, drawnOn) : QFontMetricsF(font);
     const qreal half = m.horizontalAdvance(QLatin1Char('a'));
     const qreal full = m.horizontalAdvance(QStringLiteral("砂"));
     const qreal space = m.horizontalAdvance(QChar(0x3000));
@@ -39,18 +40,17 @@ bool FullWidthIsTwoHalfWidths(const QFont& font)
         && qAbs(m.horizontalAdvance(QLatin1Char(';')) - half) < 0.01;
 }
 
-QFont AlignedDrillFont(qreal pointSize)
+QFont AlignedDrillFont(const QPaintDevice* drawnOn, qreal pointSize)
 {
+    QFont font = DrillFont(pointSize);
+    const int pixels = drawnOn ? qRound(pointSize * drawnOn->logicalDpiY() / 72.0) : QFontInfo(font).pixelSize();
+    font.setPixelSize(pixels);
     // Some sizes round a full-width advance off two half-widths; then the
     // captions drift off their romaji. Try the sizes around it.
-    QFont font = DrillFont(pointSize);
-    if (FullWidthIsTwoHalfWidths(font))
-        return font;
-    const int pixels = QFontInfo(font).pixelSize();
     for (int delta : {0, 1, -1, 2, -2, 3, -3, 4, -4}) {
         QFont sized = font;
         sized.setPixelSize(pixels + delta);
-        if (FullWidthIsTwoHalfWidths(sized))
+        if (FullWidthIsTwoHalfWidths(sized, drawnOn))
             return sized;
     }
     return font;

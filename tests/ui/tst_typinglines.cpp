@@ -35,7 +35,7 @@ struct EightLines {
         QList<TypingLines::Names> names;
         for (int i = 1; i <= 8; ++i)
             names.append({QStringLiteral("L%1").arg(i), QStringLiteral("T%1").arg(i)});
-        lines = new TypingLines(names, AlignedDrillFont(), 300, &window);
+        lines = new TypingLines(names, AlignedDrillFont(&window), 300, &window);
         lines->setTexts(kLines);
         lines->setJudge([this](int line, char32_t c) {
             if (line != attempt.line())
