@@ -49,6 +49,9 @@ F_mokuji::F_mokuji(AppContext& ctx, QWidget* parent) : QWidget(parent), m_ctx(ct
 void F_mokuji::buildControls()
 {
     auto* outer = new QVBoxLayout(this);
+    // The window manager is told the menu's one size, so a tiling desktop
+    // cannot stretch its rows apart.
+    outer->setSizeConstraint(QLayout::SetFixedSize);
     auto* label1 = NamedLabel(QStringLiteral("Label1"),
                               QStringLiteral("Lessonを選択して下さい。前のLessonが終わらないと、次には進めません。"
                                              "一度終了したLessonは、何度でも練習できます。"),
