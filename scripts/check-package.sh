@@ -24,9 +24,12 @@ in_root id learner >/dev/null 2>&1 || in_root useradd -m learner
 
 # The menu entry's command, as a desktop would run it.
 exec_line=$(sed -n 's/^Exec=//p' "$root/usr/share/applications/$app.desktop")
+# The dock groups the window with its entry by this class.
+wm_class=$(sed -n 's/^StartupWMClass=//p' "$root/usr/share/applications/$app.desktop")
 in_root su learner -c "cd ~ && xvfb-run -a -s '-screen 0 1280x1024x24' sh -c '
     $exec_line &
     timeout 60 xdotool search --sync --onlyvisible --name \"^Morvela Ver.4.0\$\" >/dev/null || { echo no menu window within 60 s; exit 1; }
+    xdotool search --all --onlyvisible --class \"^$wm_class\$\" --name \"^Morvela Ver.4.0\$\" >/dev/null || { echo the menu window is not of class $wm_class; exit 1; }
     sleep 1
     xwd -root -silent > /tmp/menu.xwd
     kill \$!'"
