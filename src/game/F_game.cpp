@@ -10,7 +10,6 @@
 
 #include <QFontMetrics>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
@@ -21,6 +20,9 @@ namespace morvela {
 
 namespace {
 
+// The words fall over a night sky that is the same in every theme, so they
+// are drawn in white (the target in yellow) in every theme too.
+const QColor White(255, 255, 255);
 const QColor Yellow(255, 255, 0);
 const QColor Green(0, 255, 0);
 const QColor Red(255, 0, 0);
@@ -259,7 +261,6 @@ void F_game::render()
 
 void F_game::renderInvaders()
 {
-    const QColor normal = QGuiApplication::palette().color(QPalette::Base);
     for (int i = 0; i < InvaderCount; ++i) {
         const InvaderView& v = m_engine.screen().invaders[size_t(i)];
         QLabel* label = m_invaders[size_t(i)];
@@ -268,7 +269,7 @@ void F_game::renderInvaders()
             label->adjustSize();
         }
         label->move(px(v.left), px(v.top));
-        setTextColour(label, v.target ? Yellow : normal);
+        setTextColour(label, v.target ? Yellow : White);
         label->setVisible(v.visible);
     }
 }

@@ -13,6 +13,7 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPalette>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -22,6 +23,9 @@ namespace {
 
 // Half-width columns of the widest drill line, instruction or caption.
 constexpr int DrillColumns = 67;
+
+// A lit beat: an orange that stands out on a light window and a dark one.
+const QColor BeatLit(0xe0, 0x5a, 0x00);
 
 } // namespace
 
@@ -178,7 +182,11 @@ void RhythmLessonWindow::render()
 void RhythmLessonWindow::flashBeat(bool on)
 {
     // The beat shows as well as sounds, for learners typing with the sound off.
-    m_beat->setStyleSheet(on ? QStringLiteral("color: #e05a00;") : QStringLiteral("color: #c8c8c8;"));
+    // Unlit it takes the theme's faint colour of a disabled caption: a fixed
+    // light grey would look lit on a dark window.
+    QPalette p = m_beat->palette();
+    p.setColor(QPalette::WindowText, on ? BeatLit : palette().color(QPalette::Disabled, QPalette::WindowText));
+    m_beat->setPalette(p);
 }
 
 void RhythmLessonWindow::Timer1_Timer()

@@ -11,6 +11,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPalette>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -21,6 +22,12 @@ namespace {
 // Half-width columns of the longest line (35 full-width characters), with
 // room for the caret.
 constexpr int LineColumns = 72;
+
+// Lesson 7's panel is light green whatever the learner's theme, so the lines
+// written on it are dark whatever the theme too: a dark theme's white text
+// would vanish into it.
+const QColor PanelColour(0xdc, 0xeb, 0xd2);
+const QColor PanelInk(Qt::black);
 
 } // namespace
 
@@ -50,7 +57,14 @@ SentencePage BuildSentencePage(QDialog& window, const SentenceScript& script, co
         // The panel and the lines share one cell; the panel lies behind
         // them and takes the cell's size.
         QLabel* label9 = NamedLabel(QStringLiteral("Label9"), QString(), &window);
-        label9->setStyleSheet(QStringLiteral("QLabel#Label9 { background-color: #dcebd2; border-radius: 4px; }"));
+        label9->setStyleSheet(QStringLiteral("QLabel#Label9 { background-color: %1; border-radius: 4px; }")
+                                  .arg(PanelColour.name()));
+        for (int line = 0; line < page.lines->count(); ++line) {
+            QLabel* onPanel = page.lines->label(line);
+            QPalette ink = onPanel->palette();
+            ink.setColor(QPalette::WindowText, PanelInk);
+            onPanel->setPalette(ink);
+        }
         page.lines->setContentsMargins(10, 8, 10, 8);
         auto* cell = new QGridLayout;
         cell->addWidget(label9, 0, 0);
