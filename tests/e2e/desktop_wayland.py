@@ -1,0 +1,80 @@
+"""The learner's hands on a headless sway (session.sh --display wayland):
+keys through wtype's virtual keyboard, the pointer and the window focus
+through sway's IPC, screenshots with grim.
+
+The program, a native Wayland client, does not know where its windows are:
+what it tells AT-SPI is relative to the window's content, so a point is
+moved onto the desktop by the content's place in sway's tree."""
+import json
+
+from waits import WAIT, run, wait_for
+
+_window = None  # the sway node of the window the learner works in
+
+
+def type_keys(text, delay_ms):
+    # wtype brings a keymap with every character of the text: any text types.
+    run(["wtype", "-d", str(delay_ms), "--", text], timeout=WAIT + len(text) * delay_ms / 250)
+
+
+def press_keys(names, delay_ms):
+    argv = ["wtype", "-d", str(delay_ms)]
+    for name in names:
+        argv += ["-k", name]
+    run(argv)
+
+
+def make_typeable(text):
+    """Nothing to prepare: wtype brings its own keymap."""
+
+
+def _nodes(node):
+    yield node
+    for child in node.get("nodes", []) + node.get("floating_nodes", []):
+        yield from _nodes(child)
+
+
+def _tree():
+    return json.loads(run(["swaymsg", "-r", "-t", "get_tree"]))
+
+
+def _node(con_id):
+    return next((n for n in _nodes(_tree()) if n["id"] == con_id), None)
+
+
+def focus_window(pid, title):
+    """The window of process `pid` titled `title` gets the keyboard focus;
+    returns its sway node id."""
+    global _window
+
+    def node():
+        return next((n for n in _nodes(_tree()) if n.get("pid") == pid and n.get("name") == title), None)
+    con = wait_for(node, "the Wayland window titled %r" % title)
+    run(["swaymsg", "[con_id=%d] focus" % con["id"]])
+    wait_for(lambda: (_node(con["id"]) or {}).get("focused"), "sway's focus on %r" % title)
+    _window = con["id"]
+    return con["id"]
+
+
+def _content(con_id):
+    """The window's content on the desktop: x, y, width, height."""
+    n = _node(con_id)
+    if n is None:
+        raise AssertionError("the window (sway node %d) is gone" % con_id)
+    r, w = n["rect"], n["window_rect"]
+    return r["x"] + w["x"], r["y"] + w["y"], w["width"], w["height"]
+
+
+def to_desktop(x, y):
+    cx, cy, _, _ = _content(_window)
+    return cx + x, cy + y
+
+
+def click_at(x, y):
+    for cmd in ("cursor set %d %d" % (x, y), "cursor press button1", "cursor release button1"):
+        run(["swaymsg", "seat", "seat0"] + cmd.split())
+
+
+def screenshot(con_id, path):
+    x, y, w, h = _content(con_id)
+    run(["grim", "-g", "%d,%d %dx%d" % (x, y, w, h), path], timeout=30)
