@@ -1,13 +1,17 @@
 """The learner's hands on a headless sway (session.sh --display wayland):
-keys through wtype's virtual keyboard, the pointer and the window focus
-through sway's IPC, screenshots with grim.
+keys through wtype's virtual keyboard, the pointer through wayvnc's, the
+window focus through sway's IPC, screenshots with grim.
 
 The program, a native Wayland client, does not know where its windows are:
 what it tells AT-SPI is relative to the window's content, so a point is
 moved onto the desktop by the content's place in sway's tree."""
 import json
+import os
+import socket
+import struct
+import time
 
-from waits import WAIT, run, wait_for
+from waits import WAIT, LearnerError, run, wait_for
 
 _window = None  # the sway node of the window the learner works in
 
@@ -70,9 +74,51 @@ def to_desktop(x, y):
     return cx + x, cy + y
 
 
+class _Pointer:
+    """A VNC client on wayvnc's socket that only sends pointer events: the
+    compositor sees a real pointer move and click."""
+
+    def __init__(self, path):
+        self.sock = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
+        self.sock.settimeout(WAIT)
+        self.sock.connect(path)
+        version = self._read(12)
+        if not version.startswith(b"RFB "):
+            raise LearnerError("wayvnc at %s does not speak VNC: %r" % (path, version))
+        self.sock.sendall(b"RFB 003.008\n")
+        offered = self._read(self._read(1)[0])
+        if 1 not in offered:  # 1: no authentication
+            raise LearnerError("wayvnc at %s asks for authentication %s" % (path, list(offered)))
+        self.sock.sendall(b"\x01")
+        if struct.unpack(">I", self._read(4))[0] != 0:
+            raise LearnerError("wayvnc at %s refused the connection" % path)
+        self.sock.sendall(b"\x01")  # share the desktop
+        head = self._read(24)  # width, height, pixel format, name length
+        self._read(struct.unpack(">I", head[20:24])[0])
+
+    def _read(self, n):
+        data = b""
+        while len(data) < n:
+            more = self.sock.recv(n - len(data))
+            if not more:
+                raise LearnerError("wayvnc closed the pointer's connection")
+            data += more
+        return data
+
+    def event(self, buttons, x, y):
+        self.sock.sendall(struct.pack(">BBHH", 5, buttons, x, y))
+
+
+_pointer = None
+
+
 def click_at(x, y):
-    for cmd in ("cursor set %d %d" % (x, y), "cursor press button1", "cursor release button1"):
-        run(["swaymsg", "seat", "seat0"] + cmd.split())
+    global _pointer
+    if _pointer is None:
+        _pointer = _Pointer(os.environ["MORVELA_E2E_POINTER"])
+    for buttons in (0, 1, 0):  # there, the left button down, up
+        _pointer.event(buttons, x, y)
+        time.sleep(0.05)
 
 
 def screenshot(con_id, path):

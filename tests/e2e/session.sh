@@ -96,7 +96,7 @@ trap teardown EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
-if [[ $DISPLAY_KIND == x11 ]]; then tools=(Xvfb xdpyinfo xdotool import); else tools=(sway swaymsg wtype grim); fi
+if [[ $DISPLAY_KIND == x11 ]]; then tools=(Xvfb xdpyinfo xdotool import); else tools=(sway swaymsg wtype grim wayvnc); fi
 for tool in "${tools[@]}" dbus-daemon dbus-send; do
     command -v "$tool" >/dev/null || fail "$tool missing: run scripts/install-deps.sh --test"
 done
@@ -142,6 +142,11 @@ else
     # takes it away again, and a seat left without one takes the keyboard
     # focus from the program between two calls.
     start wtype-keeper wtype -s 86400000
+    # A pointer: wayvnc's virtual pointer, moved and clicked over a private
+    # socket (the seat of a headless sway has none of its own).
+    start wayvnc wayvnc --unix-socket "$RUN/pointer.sock"
+    wait_until 10 test -S "$RUN/pointer.sock" || died wayvnc
+    export MORVELA_E2E_POINTER="$RUN/pointer.sock"
     sleep 0.5
 fi
 
