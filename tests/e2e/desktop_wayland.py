@@ -48,11 +48,13 @@ def _node(con_id):
 
 def focus_window(pid, title):
     """The window of process `pid` titled `title` gets the keyboard focus;
-    returns its sway node id."""
+    returns its sway node id. Of windows sharing a title (the menu and the
+    options over it) the one shown last: sway numbers its nodes in order."""
     global _window
 
     def node():
-        return next((n for n in _nodes(_tree()) if n.get("pid") == pid and n.get("name") == title), None)
+        return max((n for n in _nodes(_tree()) if n.get("pid") == pid and n.get("name") == title),
+                   key=lambda n: n["id"], default=None)
     con = wait_for(node, "the Wayland window titled %r" % title)
     run(["swaymsg", "[con_id=%d] focus" % con["id"]])
     wait_for(lambda: (_node(con["id"]) or {}).get("focused"), "sway's focus on %r" % title)

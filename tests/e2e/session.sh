@@ -190,8 +190,8 @@ fcitx5)
         '[GroupOrder]' '0=Default' >"$XDG_CONFIG_HOME/fcitx5/profile"
     # One input state for all windows: the program's boxes switch it, not fcitx5.
     printf '[Behavior]\nShareInputState=All\n' >"$XDG_CONFIG_HOME/fcitx5/config"
-    # On Wayland fcitx5 follows the compositor's keyboard and focus through
-    # its Wayland modules; on X11 they would only look for a compositor.
+    # Its Wayland modules run on Wayland, as on a learner's desktop; on X11
+    # there is no compositor for them.
     disable=notificationitem,kimpanel,clipboard,ibusfrontend,fcitx4frontend,xim
     [[ $DISPLAY_KIND == x11 ]] && disable+=,wayland,waylandim
     start fcitx5 fcitx5 --keep --disable="$disable"
