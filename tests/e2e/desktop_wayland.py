@@ -66,7 +66,7 @@ def _content(con_id):
     """The window's content on the desktop: x, y, width, height."""
     n = _node(con_id)
     if n is None:
-        raise AssertionError("the window (sway node %d) is gone" % con_id)
+        raise LearnerError("the window (sway node %d) is gone" % con_id)
     r, w = n["rect"], n["window_rect"]
     return r["x"] + w["x"], r["y"] + w["y"], w["width"], w["height"]
 
