@@ -112,6 +112,7 @@ class _Pointer:
 
 
 _pointer = None
+_CORNER = (1279, 1023)  # of session.sh's 1280x1024 output
 
 
 def click_at(x, y):
@@ -121,6 +122,9 @@ def click_at(x, y):
     for buttons in (0, 1, 0):  # there, the left button down, up
         _pointer.event(buttons, x, y)
         time.sleep(0.05)
+    # Then into the desktop's corner, away from the windows: the compositor
+    # draws the pointer into the picture grim takes.
+    _pointer.event(0, _CORNER[0], _CORNER[1])
 
 
 def screenshot(con_id, path):
