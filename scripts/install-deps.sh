@@ -10,10 +10,13 @@ packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-multimedia-dev libpu
 if [[ ${1-} == --test ]]; then
     shift
     # The tests and benchmarks: a private X server and its tools, clang for
-    # the fuzz targets, the end-to-end desktop (D-Bus, the accessibility
-    # bus, ibus and fcitx5 with Mozc) and the packaging's validators.
+    # the fuzz targets, the end-to-end desktops (D-Bus, the accessibility
+    # bus, ibus and fcitx5 with Mozc; on Wayland a headless sway, Qt's
+    # Wayland plugin, wtype for keys, wayvnc for the pointer, grim for
+    # screenshots) and the packaging's validators.
     packages+=(libxcb1-dev xvfb xauth x11-utils xdotool imagemagick clang libclang-rt-14-dev
                dbus at-spi2-core python3-pyatspi ibus ibus-mozc fcitx5 fcitx5-mozc fcitx5-frontend-qt6 util-linux
+               sway qt6-wayland wtype wayvnc grim
                desktop-file-utils appstream)
 fi
 packages+=("$@")

@@ -1,11 +1,13 @@
 """A learner at the keyboard of a running Morvela, inside session.sh.
 
-Keys go through the X server (xdotool), so they pass the real input method;
-controls are found and read over AT-SPI the way a screen reader meets them:
-buttons by caption, typing boxes by the line they answer, labels by their
-text or their stable description (the control's name), windows by title.
-Every wait is bounded and says what it waited for.
+Keys go through the display server (desktop_x11 or desktop_wayland, as the
+session says), so they pass the real input method; controls are found and
+read over AT-SPI the way a screen reader meets them: buttons by caption,
+typing boxes by the line they answer, labels by their text or their stable
+description (the control's name), windows by title. Every wait is bounded
+and says what it waited for.
 """
+import importlib
 import os
 import shutil
 import subprocess
@@ -15,52 +17,24 @@ import warnings
 warnings.filterwarnings("ignore", category=DeprecationWarning)
 import pyatspi  # noqa: E402  (Debian's python3-pyatspi)
 
-WAIT = float(os.environ.get("MORVELA_E2E_WAIT", "10"))
+from waits import WAIT, LearnerError, run, wait_for  # noqa: E402,F401  (the scenarios' waits too)
+
 KEY_DELAY_MS = 15
 IME = os.environ.get("MORVELA_E2E_IME", "")
-
-
-class LearnerError(AssertionError):
-    """Something the learner waited for did not happen."""
-
-
-def wait_for(predicate, what, timeout=WAIT, interval=0.05):
-    deadline = time.monotonic() + timeout
-    last = None
-    while True:
-        try:
-            value = predicate()
-            if value:
-                return value
-        except LearnerError:
-            raise
-        except Exception as e:  # noqa: BLE001 - a vanished widget is "not yet"
-            last = e
-        if time.monotonic() >= deadline:
-            raise LearnerError("waited %.0f s for %s%s" % (timeout, what, " (last error: %r)" % last if last else ""))
-        time.sleep(interval)
-
-
-def run(argv, timeout=WAIT, check=True):
-    try:
-        p = subprocess.run(argv, capture_output=True, text=True, timeout=timeout)
-    except subprocess.TimeoutExpired:
-        raise LearnerError("%s did not finish within %.0f s" % (" ".join(argv), timeout)) from None
-    if check and p.returncode:
-        raise LearnerError("%s failed: %s" % (" ".join(argv), (p.stderr or p.stdout).strip()))
-    return p.stdout
+DISPLAY = os.environ.get("MORVELA_E2E_DISPLAY", "x11")
+desktop = importlib.import_module("desktop_" + DISPLAY)
 
 
 # ------------------------------------------------------------- keyboard
 def type_keys(text):
     """Physical key presses for printable ASCII (romaji, home-row keys)."""
     assert all(" " <= c <= "~" for c in text), text
-    run(["xdotool", "type", "--delay", str(KEY_DELAY_MS), "--", text], timeout=WAIT + len(text) * 0.05)
+    desktop.type_keys(text, KEY_DELAY_MS)
 
 
 def key(*names):
-    """Keys by X keysym name: key("space"), key("Return"), key("Tab")."""
-    run(["xdotool", "key", "--delay", str(KEY_DELAY_MS), "--"] + list(names))
+    """Keys by keysym name: key("space"), key("Return"), key("Tab")."""
+    desktop.press_keys(names, KEY_DELAY_MS)
 
 
 def convert(romaji, spaces):
@@ -146,9 +120,9 @@ class Program:
 
     def _find_app(self):
         self._alive()
-        desktop = pyatspi.Registry.getDesktop(0)
-        for i in range(desktop.childCount):
-            a = desktop.getChildAtIndex(i)
+        everyone = pyatspi.Registry.getDesktop(0)
+        for i in range(everyone.childCount):
+            a = everyone.getChildAtIndex(i)
             if a is not None and a.get_process_id() == self.proc.pid:
                 a.set_cache_mask(pyatspi.Atspi.Cache.NONE)  # always ask the program
                 return a
@@ -174,19 +148,8 @@ class Program:
         except LearnerError as e:
             raise LearnerError("%s; showing: %s" % (e, [w.name for w in self.windows() if showing(w)])) from None
         self.title = title
-        self._focus_x_window(title)
+        self.handle = desktop.focus_window(self.proc.pid, title)
         return self.window
-
-    def _focus_x_window(self, title):
-        # No window manager runs: give the X focus to the window by hand.
-        def xid():
-            for wid in run(["xdotool", "search", "--onlyvisible", "--pid", str(self.proc.pid)], check=False).split():
-                if run(["xdotool", "getwindowname", wid], check=False).strip() == title:
-                    return wid
-            return None
-        self.xid = wait_for(xid, "the X window titled %r" % title)
-        run(["xdotool", "windowfocus", "--sync", self.xid])
-        wait_for(lambda: run(["xdotool", "getwindowfocus"]).strip() == self.xid, "X focus on %r" % title)
 
     # -- controls of the current window
     def find(self, name, role=None, timeout=WAIT):
@@ -234,8 +197,7 @@ class Program:
         """A mouse click into a typing box found by the line it answers; waits
         until it has the keyboard focus."""
         a = self.find(name, "text")
-        e = a.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-        run(["xdotool", "mousemove", str(e.x + e.width // 2), str(e.y + e.height // 2), "click", "1"])
+        click(a)
         self.wait_focused(a, name)
         return a
 
@@ -254,7 +216,7 @@ class Program:
     def shot(self, name):
         os.makedirs(self.shots, exist_ok=True)
         path = os.path.join(self.shots, name + ".png")
-        run(["import", "-window", self.xid, "png:" + path], timeout=30)
+        desktop.screenshot(self.handle, path)
 
     def wait_exit(self, timeout=WAIT):
         try:
@@ -290,7 +252,7 @@ def click(control):
     """A mouse click on the middle of a control (a radio button, a check
     box, a combo box), as a sighted learner chooses."""
     e = control.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-    run(["xdotool", "mousemove", str(e.x + e.width // 2), str(e.y + e.height // 2), "click", "1"])
+    desktop.click_at(*desktop.to_desktop(e.x + e.width // 2, e.y + e.height // 2))
 
 
 def checked(control):
@@ -317,8 +279,8 @@ def type_text(text, delay_ms=KEY_DELAY_MS):
         piece += c
     pieces.append(piece)
     for piece in pieces:
-        bind_keys_for(piece)
-        run(["xdotool", "type", "--delay", str(delay_ms), "--", piece], timeout=WAIT + len(piece) * delay_ms / 250)
+        desktop.make_typeable(piece)
+        desktop.type_keys(piece, delay_ms)
 
 
 def tab_to(app, name, limit=40):
@@ -338,56 +300,3 @@ def tab_to(app, name, limit=40):
         wait_for(lambda: where()[1] != place, "Tab to move the focus on from %s" % describe(a))
     raise LearnerError("%d presses of Tab did not reach %r in %r (focus on %s)"
                        % (limit, name, app.title, describe(app.focused())))
-
-
-_BOUND_HERE = set()  # keycodes bind_keys_for gave characters to
-
-
-def bind_keys_for(text):
-    """Give every character of `text` that the keyboard lacks a key of its
-    own (on keys the layout leaves empty or gives to multimedia), in one
-    change of the keyboard map. Without it xdotool rebinds one spare key
-    for each such character as it types, and the program, behind the input
-    method, can read a key against the map of the character before: a line
-    typed that way loses characters."""
-    import ctypes
-    x11 = ctypes.cdll.LoadLibrary("libX11.so.6")
-    x11.XOpenDisplay.restype = ctypes.c_void_p
-    x11.XGetKeyboardMapping.restype = ctypes.POINTER(ctypes.c_ulong)
-    dpy = x11.XOpenDisplay(None)
-    if not dpy:
-        raise LearnerError("cannot open the X display to bind keys")
-    try:
-        lo, hi = ctypes.c_int(), ctypes.c_int()
-        x11.XDisplayKeycodes(ctypes.c_void_p(dpy), ctypes.byref(lo), ctypes.byref(hi))
-        per = ctypes.c_int()
-        count = hi.value - lo.value + 1
-        syms = x11.XGetKeyboardMapping(ctypes.c_void_p(dpy), ctypes.c_ubyte(lo.value), count, ctypes.byref(per))
-        needed = {0x1000000 + ord(c) for c in text if ord(c) > 0x7e}
-        bound, free = set(), []
-        for i in range(count):
-            code = lo.value + i
-            row = [syms[i * per.value + j] for j in range(per.value)]
-            # Empty keys, the multimedia and extra function keys no learner
-            # here presses, and keys bound here before for characters this
-            # text does not need.
-            spare = all(not k or 0x1008FF00 <= k <= 0x1008FFFF or 0xFFCA <= k <= 0xFFE0 for k in row)
-            ours = code in _BOUND_HERE and not needed.intersection(row)
-            if spare or ours:
-                free.append(code)
-            else:
-                bound.update(row)
-        x11.XFree(syms)
-        wanted = sorted(needed - bound)
-        if not wanted:
-            return
-        if len(wanted) > len(free):
-            raise LearnerError("%d characters to bind, %d free keys" % (len(wanted), len(free)))
-        for code, sym in zip(free, wanted):
-            _BOUND_HERE.add(code)
-            row = (ctypes.c_ulong * 2)(sym, sym)
-            x11.XChangeKeyboardMapping(ctypes.c_void_p(dpy), code, 2, row, 1)
-        x11.XSync(ctypes.c_void_p(dpy), 0)
-    finally:
-        x11.XCloseDisplay(ctypes.c_void_p(dpy))
-    time.sleep(0.3)  # the new map reaches the program and the input method

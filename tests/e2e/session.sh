@@ -1,9 +1,10 @@
 #!/bin/bash
-# Runs one command inside a private, throw-away desktop: Xvfb, a D-Bus
-# session bus, the accessibility bus and an input method (ibus or fcitx5,
-# each with Mozc), all in a temporary HOME, then stops what it started.
+# Runs one command inside a private, throw-away desktop: a display (Xvfb, or
+# a headless sway for native Wayland clients), a D-Bus session bus, the
+# accessibility bus and an input method (ibus or fcitx5, each with Mozc), all
+# in a temporary HOME, then stops what it started.
 #
-# Usage: session.sh --ime ibus|fcitx5 [--timeout SECS] -- COMMAND [ARGS...]
+# Usage: session.sh --ime ibus|fcitx5 [--display x11|wayland] [--timeout SECS] -- COMMAND [ARGS...]
 # Exit status: COMMAND's; 2 when the desktop could not be set up (the message
 # names the part and its log); 124 when COMMAND ran out of time.
 set -uo pipefail
@@ -20,16 +21,18 @@ if ((EUID == 0)) && [[ -z "${MORVELA_E2E_USERNS:-}" ]]; then
     exec unshare --user --map-user=65534 --map-group=65534 -- "$0" "$@"
 fi
 
-IME="" TIMEOUT=600
+IME="" DISPLAY_KIND=x11 TIMEOUT=600
 while (($#)); do
     case "$1" in
         --ime) IME=${2:-}; shift 2 ;;
+        --display) DISPLAY_KIND=${2:-}; shift 2 ;;
         --timeout) TIMEOUT=${2:-}; shift 2 ;;
         --) shift; break ;;
         *) echo "[session] unknown option $1" >&2; exit 2 ;;
     esac
 done
 [[ $IME == ibus || $IME == fcitx5 ]] || { echo "[session] --ime must be ibus or fcitx5" >&2; exit 2; }
+[[ $DISPLAY_KIND == x11 || $DISPLAY_KIND == wayland ]] || { echo "[session] --display must be x11 or wayland" >&2; exit 2; }
 (($#)) || { echo "[session] no command given" >&2; exit 2; }
 
 RUN=$(mktemp -d "${TMPDIR:-/tmp}/morvela-e2e.XXXXXX") || exit 2
@@ -93,25 +96,59 @@ trap teardown EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
-for tool in Xvfb xdpyinfo dbus-daemon dbus-send xdotool import; do
+if [[ $DISPLAY_KIND == x11 ]]; then tools=(Xvfb xdpyinfo xdotool import); else tools=(sway swaymsg wtype grim wayvnc); fi
+for tool in "${tools[@]}" dbus-daemon dbus-send; do
     command -v "$tool" >/dev/null || fail "$tool missing: run scripts/install-deps.sh --test"
 done
+if [[ $DISPLAY_KIND == wayland ]]; then
+    compgen -G "/usr/lib/*/qt6/plugins/platforms/libqwayland-generic.so" >/dev/null \
+        || fail "qt6-wayland missing: run scripts/install-deps.sh --test"
+fi
 
 mkdir -p "$RUN"/{home,config,data,cache,runtime} && chmod 700 "$RUN/runtime"
-export MORVELA_E2E_RUN="$RUN" MORVELA_E2E_IME="$IME"
+export MORVELA_E2E_RUN="$RUN" MORVELA_E2E_IME="$IME" MORVELA_E2E_DISPLAY="$DISPLAY_KIND"
 export HOME="$RUN/home" XDG_CONFIG_HOME="$RUN/config" XDG_DATA_HOME="$RUN/data" \
        XDG_CACHE_HOME="$RUN/cache" XDG_RUNTIME_DIR="$RUN/runtime"
-unset SESSION_MANAGER DBUS_SESSION_BUS_ADDRESS AT_SPI_BUS_ADDRESS IBUS_ADDRESS WAYLAND_DISPLAY \
-      XMODIFIERS GTK_IM_MODULE QT_IM_MODULE QT_QPA_PLATFORM
+unset SESSION_MANAGER DBUS_SESSION_BUS_ADDRESS AT_SPI_BUS_ADDRESS IBUS_ADDRESS WAYLAND_DISPLAY DISPLAY \
+      SWAYSOCK XMODIFIERS GTK_IM_MODULE QT_IM_MODULE QT_QPA_PLATFORM
 export LANG=C.UTF-8 LC_ALL=C.UTF-8 GSETTINGS_BACKEND=memory
-export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb
+export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 
-# X server
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$RUN/display" >"$RUN/Xvfb.log" 2>&1 &
-STARTED+=($!)
-wait_until 15 grep -q '[0-9]' "$RUN/display" || died Xvfb
-export DISPLAY=":$(tr -dc 0-9 <"$RUN/display")"
-wait_until 10 xdpyinfo || died Xvfb
+if [[ $DISPLAY_KIND == x11 ]]; then
+    export QT_QPA_PLATFORM=xcb
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$RUN/display" >"$RUN/Xvfb.log" 2>&1 &
+    STARTED+=($!)
+    wait_until 15 grep -q '[0-9]' "$RUN/display" || died Xvfb
+    export DISPLAY=":$(tr -dc 0-9 <"$RUN/display")"
+    wait_until 10 xdpyinfo || died Xvfb
+else
+    # A headless sway, no X server beside it: the program is a native
+    # Wayland client. Windows float at their own size, as GNOME and KDE
+    # place them.
+    export QT_QPA_PLATFORM=wayland
+    mkdir -p "$XDG_CONFIG_HOME/sway"
+    printf '%s\n' "output HEADLESS-1 mode 1280x1024@60Hz position 0,0 scale 1" "xwayland disable" \
+        "default_border normal" "focus_follows_mouse no" 'for_window [title=".*"] floating enable' \
+        "seat seat0 fallback true" >"$XDG_CONFIG_HOME/sway/config"
+    export WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman WLR_HEADLESS_OUTPUTS=1
+    start sway sway -c "$XDG_CONFIG_HOME/sway/config"
+    wayland_socket() { ls "$XDG_RUNTIME_DIR" | grep -x 'wayland-[0-9]*' | head -n1; }
+    has_wayland_socket() { [[ -n $(wayland_socket) ]]; }
+    wait_until 15 has_wayland_socket || died sway
+    export WAYLAND_DISPLAY=$(wayland_socket)
+    export SWAYSOCK=$(compgen -G "$XDG_RUNTIME_DIR/sway-ipc.*.sock" | head -n1)
+    wait_until 10 swaymsg -t get_outputs || died sway
+    # A keyboard that stays: each wtype call brings a virtual keyboard and
+    # takes it away again, and a seat left without one takes the keyboard
+    # focus from the program between two calls.
+    start wtype-keeper wtype -s 86400000
+    # A pointer: wayvnc's virtual pointer, moved and clicked over a private
+    # socket (the seat of a headless sway has none of its own).
+    start wayvnc wayvnc --unix-socket "$RUN/pointer.sock"
+    wait_until 10 test -S "$RUN/pointer.sock" || died wayvnc
+    export MORVELA_E2E_POINTER="$RUN/pointer.sock"
+    sleep 0.5
+fi
 
 # session bus
 dbus-daemon --session --nofork --nopidfile --print-address=3 3>"$RUN/dbus.addr" >"$RUN/dbus.log" 2>&1 &
@@ -153,7 +190,11 @@ fcitx5)
         '[GroupOrder]' '0=Default' >"$XDG_CONFIG_HOME/fcitx5/profile"
     # One input state for all windows: the program's boxes switch it, not fcitx5.
     printf '[Behavior]\nShareInputState=All\n' >"$XDG_CONFIG_HOME/fcitx5/config"
-    start fcitx5 fcitx5 --keep --disable=wayland,waylandim,notificationitem,kimpanel,clipboard,ibusfrontend,fcitx4frontend,xim
+    # Its Wayland modules run on Wayland, as on a learner's desktop; on X11
+    # there is no compositor for them.
+    disable=notificationitem,kimpanel,clipboard,ibusfrontend,fcitx4frontend,xim
+    [[ $DISPLAY_KIND == x11 ]] && disable+=,wayland,waylandim
+    start fcitx5 fcitx5 --keep --disable="$disable"
     wait_until 20 fcitx5-remote || died fcitx5
     export QT_IM_MODULE=fcitx XMODIFIERS=@im=fcitx
     ;;

@@ -2,7 +2,9 @@
 session runs (session.sh --ime ibus|fcitx5). Each scenario starts from the
 files a learner would have, in a fresh program folder.
 
-    session.sh --ime ibus -- /usr/bin/python3 test_learner.py PROGRAM_DIR SCRATCH_DIR SHOTS_DIR
+    session.sh --ime ibus -- /usr/bin/python3 test_learner.py PROGRAM_DIR SCRATCH_DIR SHOTS_DIR [TEST...]
+
+TEST names scenarios to run (Learner.test_first_day); all of them without.
 """
 import os
 import sys
@@ -148,4 +150,4 @@ class Learner(CourseScenarios, ExtrasScenarios, unittest.TestCase):
 
 
 if __name__ == "__main__":
-    unittest.main(argv=[sys.argv[0], "-v"])
+    unittest.main(argv=[sys.argv[0], "-v"] + sys.argv[4:])
