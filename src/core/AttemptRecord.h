@@ -36,6 +36,12 @@ struct AttemptRecord {
     friend bool operator==(const AttemptRecord&, const AttemptRecord&) = default;
 };
 
+// The outcome of a judged page or text.
+inline QString PassOutcome(bool passed)
+{
+    return passed ? QStringLiteral("合格") : QStringLiteral("不合格");
+}
+
 // Where finished attempts go. The record writes them to disk; tests collect
 // them; where there is no record they are dropped.
 class AttemptLog {

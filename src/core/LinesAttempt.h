@@ -18,6 +18,9 @@ public:
 
     explicit LinesAttempt(const QStringList& lines = {}) { setLines(lines); }
 
+    // The clock the attempt is timed on (see TypingAttempt).
+    void setClock(const Clock* clock) { m_attempt.setClock(clock); }
+
     // New lines start a new attempt.
     void setLines(const QStringList& lines);
     // Back to the first character of the first line with no misses.
@@ -38,6 +41,8 @@ public:
     const QStringList& lines() const { return m_lines; }
     int cursor() const { return m_attempt.cursor(); }
     int misses() const { return m_attempt.misses(); }
+    // The whole attempt over all lines: counts, time, figures.
+    const TypingAttempt& attempt() const { return m_attempt; }
 
 private:
     QStringList m_lines;

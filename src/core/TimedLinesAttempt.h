@@ -15,7 +15,10 @@ namespace morvela {
 // the attempt's time then reads "mm分ss", the form best times are kept in.
 class TimedLinesAttempt {
 public:
-    TimedLinesAttempt(const QStringList& lines, const Clock& clock) : m_lines(lines), m_clock(clock) {}
+    TimedLinesAttempt(const QStringList& lines, const Clock& clock) : m_lines(lines), m_clock(clock)
+    {
+        m_lines.setClock(&clock);
+    }
 
     // A new attempt: the first line, no misses, the clock not started. The
     // time of the last completed attempt stays.
@@ -37,6 +40,7 @@ public:
     int line() const { return m_lines.line(); }
     int cursor() const { return m_lines.cursor(); }
     int misses() const { return m_lines.misses(); }
+    const TypingAttempt& attempt() const { return m_lines.attempt(); }
     bool timingStarted() const { return m_timingStarted; }
     qint64 startTime() const { return m_startTime; }
     qint64 endTime() const { return m_endTime; }

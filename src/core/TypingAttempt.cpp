@@ -17,9 +17,15 @@ void TypingAttempt::continueWith(const QString& text)
 {
     const int misses = m_misses;
     const QList<MissTally> tally = m_tally;
+    const QList<KeyCount> keys = m_keys;
+    const int accepted = m_accepted;
+    const qint64 startMs = m_startMs;
     setText(text);
     m_misses = misses;
     m_tally = tally;
+    m_keys = keys;
+    m_accepted = accepted;
+    m_startMs = startMs;
 }
 
 void TypingAttempt::restart()
@@ -28,6 +34,9 @@ void TypingAttempt::restart()
     m_misses = 0;
     m_tally.clear();
     m_marked = 0;
+    m_keys.clear();
+    m_accepted = 0;
+    m_startMs = -1;
 }
 
 char32_t TypingAttempt::expected() const
@@ -37,7 +46,19 @@ char32_t TypingAttempt::expected() const
 
 TypingAttempt::Result TypingAttempt::type(char32_t typed)
 {
+    KeyCount* count = nullptr;
+    if (const char32_t next = expected()) {
+        auto it = std::find_if(m_keys.begin(), m_keys.end(), [next](const KeyCount& k) { return k.key == next; });
+        if (it == m_keys.end()) {
+            m_keys.append({next, 0, 0});
+            it = m_keys.end() - 1;
+        }
+        ++it->expected;
+        count = &*it;
+    }
     if (m_cursor > length() || typed != m_codePoints[m_cursor - 1]) {
+        if (count)
+            ++count->missed;
         ++m_misses;
         m_marked = expected();
         if (m_marked) {
@@ -52,7 +73,25 @@ TypingAttempt::Result TypingAttempt::type(char32_t typed)
     }
     m_marked = 0;
     ++m_cursor;
+    ++m_accepted;
+    if (m_startMs < 0 && m_clock)
+        m_startMs = m_clock->nowMs();
     return m_cursor > length() ? Result::Completed : Result::Accepted;
+}
+
+qint64 TypingAttempt::elapsedMs() const
+{
+    return started() && m_clock ? m_clock->nowMs() - m_startMs : 0;
+}
+
+AttemptRecord TypingAttempt::figures() const
+{
+    AttemptRecord record;
+    record.durationMs = elapsedMs();
+    record.accepted = m_accepted;
+    record.misses = m_misses;
+    record.keys = m_keys;
+    return record;
 }
 
 QList<MissTally> TypingAttempt::mostMissed(int most) const

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "core/AttemptRecord.h"
+#include "core/Clock.h"
+
 #include <QList>
 #include <QString>
 
@@ -21,9 +24,13 @@ public:
 
     explicit TypingAttempt(const QString& text = {}) { setText(text); }
 
+    // The clock the attempt is timed on, from its first accepted character;
+    // without one its time stays 0.
+    void setClock(const Clock* clock) { m_clock = clock; }
+
     // A new text starts a new attempt.
     void setText(const QString& text);
-    // Back to the first character with no misses.
+    // Back to the first character with no misses, no counts and no time.
     void restart();
     // Back to the first character; the misses so far stay counted (a text
     // typed through starts over, or the next line of the same attempt).
@@ -32,7 +39,8 @@ public:
         m_cursor = 1;
         m_marked = 0;
     }
-    // The next line of the same attempt: a new text, misses kept.
+    // The next line of the same attempt: a new text; misses, counts and
+    // time kept.
     void continueWith(const QString& text);
 
     Result type(char32_t typed);
@@ -51,6 +59,19 @@ public:
     // the most missed first; of two missed as often, the one missed first.
     QList<MissTally> mostMissed(int most = 3) const;
 
+    // Per expected character, in the order each was first expected: how
+    // often a key was offered while it was the next one, and how often that
+    // key was wrong. Over the whole attempt, as the misses are.
+    const QList<KeyCount>& keyCounts() const { return m_keys; }
+    // Characters accepted in the whole attempt (every line, every rewind).
+    int acceptedCount() const { return m_accepted; }
+    bool started() const { return m_startMs >= 0; }
+    // Milliseconds since the first accepted character; 0 before it.
+    qint64 elapsedMs() const;
+    // The attempt's figures as the learner's record keeps them, its time
+    // taken now: the screen fills in what it is, where, and how it ended.
+    AttemptRecord figures() const;
+
 private:
     QString m_text;
     QList<char32_t> m_codePoints;
@@ -58,6 +79,10 @@ private:
     int m_misses = 0;
     QList<MissTally> m_tally; // in the order of each character's first miss
     char32_t m_marked = 0;
+    QList<KeyCount> m_keys;
+    int m_accepted = 0;
+    const Clock* m_clock = nullptr;
+    qint64 m_startMs = -1; // -1: no character accepted yet
 };
 
 } // namespace morvela

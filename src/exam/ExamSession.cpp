@@ -75,6 +75,7 @@ void ExamSession::keyPress()
     if (started())
         return;
     m_startTime = m_clock.nowSeconds();
+    m_startMs = m_clock.nowMs();
     m_screen.state = ExamState::Typing;
     m_screen.clockRunning = true;
     m_screen.mistakeListEnabled = false;
@@ -91,8 +92,19 @@ void ExamSession::tick()
     m_screen.elapsedText = ElapsedLabel(m_clock.nowSeconds() - m_startTime);
 }
 
+int TypedCharacterCount(const QString& typedText)
+{
+    int count = 0;
+    for (const char32_t c : typedText.toUcs4())
+        count += c != U'\r' && c != U'\n';
+    return count;
+}
+
 ScreenEffects ExamSession::complete(const QString& typedText)
 {
+    // Only a comparison after typing ends an attempt; pressing the button
+    // again over the same text compares it again and records nothing.
+    const bool attemptEnds = started();
     m_screen.state = ExamState::Checked;
     m_screen.clockRunning = false; // Label2 keeps the last time shown
 
@@ -116,6 +128,17 @@ ScreenEffects ExamSession::complete(const QString& typedText)
     m_screen.menuEnabled = true;
 
     ScreenEffects effects;
+    if (attemptEnds) {
+        AttemptRecord finished;
+        finished.screen = QStringLiteral("F_kentei");
+        finished.pageId = finished.screen;
+        finished.durationMs = m_clock.nowMs() - m_startMs;
+        finished.accepted = TypedCharacterCount(typedText);
+        finished.misses = result.mistakeCount;
+        finished.inputMethod = true;
+        finished.outcome = m_screen.mistakesText; // the program judges nothing: the count against its limit
+        effects.finishedAttempt = finished;
+    }
     if (!failures.isEmpty()) {
         effects.message = failures.join(QStringLiteral("\n\n"))
             + QStringLiteral("\n\n入力した文章の照合はできており、間違いの数は画面のとおりです。");

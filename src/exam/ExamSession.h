@@ -38,6 +38,9 @@ QByteArray WorkFileBytes(const QString& text);
 // "間違った箇所はありません。" when the last comparison found none.
 QString MistakeListText(int mistakeCount, const QString& mistakeReport);
 
+// The characters the learner typed, line breaks not counted.
+int TypedCharacterCount(const QString& typedText);
+
 struct ExamScreen {
     ExamState state = ExamState::Ready;
     QString elapsedText = ElapsedLabel(0);                   // Label2
@@ -89,6 +92,7 @@ private:
     QString m_model;
     ExamScreen m_screen;
     qint64 m_startTime = 0;
+    qint64 m_startMs = 0;
 };
 
 } // namespace morvela

@@ -75,7 +75,7 @@ F_game::F_game(AppContext& ctx, GameRun& run, QList<WordEntry> words, QWidget* p
     : TypingScreen(ctx, -1, parent), m_pixelsPerTwip(logicalDpiY() / 1440.0), m_invaderFont(sized(font(), 18)),
       m_probe(NamedLabel(QString(), QString(), this)),
       m_engine(std::move(words), *run.random, [this](const QString& caption) { return measureInvader(caption); },
-               ctx.state.GameHighScore, run.MarchPhase),
+               ctx.state.GameHighScore, run.MarchPhase, ctx.clock),
       m_background(GamePixmap(QStringLiteral("background")))
 {
     setObjectName(QStringLiteral("F_game"));

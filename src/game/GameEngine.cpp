@@ -12,10 +12,11 @@ QString StageTitle(int stageNumber, const QString& hint)
 }
 
 GameEngine::GameEngine(QList<WordEntry> words, GameRandom& random, CaptionMeasure measure, qint64& highScore,
-                       bool& marchPhase, int fieldWidth)
+                       bool& marchPhase, const Clock& clock, int fieldWidth)
     : m_words(std::move(words)), m_random(random), m_measure(std::move(measure)), m_highScore(highScore),
       m_marchPhase(marchPhase), m_fieldWidth(fieldWidth)
 {
+    m_attempt.setClock(&clock);
 }
 
 ScreenEffects GameEngine::open()
@@ -41,6 +42,7 @@ ScreenEffects GameEngine::start()
 void GameEngine::newGame()
 {
     hideEverything();
+    m_attempt.restart();
     m_stageScore = 0;
     m_totalScore = 0;
     m_typePosition = 1;
@@ -91,6 +93,7 @@ void GameEngine::stageSetup()
 void GameEngine::showTarget()
 {
     target().target = true;
+    m_attempt.continueWith(target().caption); // its word is what the keys are counted against now
     m_screen.title = StageTitle(m_stageNumber, m_targetHints[size_t(m_currentTarget)]);
 }
 
@@ -103,8 +106,12 @@ KeyOutcome GameEngine::keyPress(char32_t key)
     if (m_phase != Phase::Playing)
         return outcome;
     const QList<uint> word = target().caption.toUcs4();
-    // Once the whole word is in, every key is refused until the beam lands.
-    if (m_typePosition > word.size() || key != word[m_typePosition - 1])
+    // Once the whole word is in, every key is refused until the beam lands;
+    // those keys wait for the next target and count for nothing.
+    if (m_typePosition > word.size())
+        return outcome;
+    m_attempt.type(key);
+    if (key != word[m_typePosition - 1])
         return outcome;
     ++m_typePosition;
     m_screen.typedText += QString::fromUcs4(&key, 1);
@@ -136,11 +143,11 @@ ScreenEffects GameEngine::descentTick()
     if (m_screen.beamVisible)
         m_screen.beamReach = target().bottom();
     if (target().bottom() > GroundLine)
-        endGame();
+        return endGame();
     return {};
 }
 
-void GameEngine::endGame()
+ScreenEffects GameEngine::endGame()
 {
     m_phase = Phase::GameOver;
     m_totalScore += m_stageScore;
@@ -154,6 +161,15 @@ void GameEngine::endGame()
     m_screen.beamVisible = false;
     m_screen.startEnabled = true;
     m_screen.typingEnabled = false;
+
+    AttemptRecord finished = m_attempt.figures();
+    finished.screen = QStringLiteral("F_game");
+    finished.pageId = finished.screen;
+    finished.inputMethod = true; // the words come through the input method
+    finished.outcome = m_screen.totalScoreText;
+    ScreenEffects effects;
+    effects.finishedAttempt = finished;
+    return effects;
 }
 
 ScreenEffects GameEngine::beamTick()

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "core/Clock.h"
 #include "core/ScreenEffects.h"
+#include "core/TypingAttempt.h"
 #include "game/GameArithmetic.h"
 #include "game/GameWordList.h"
 
@@ -82,13 +84,14 @@ class GameEngine {
 public:
     // `words` must hold at least one entry (the window does not open
     // otherwise). `highScore` is the shared GameHighScore, `marchPhase` kept
-    // for the whole run of the program.
+    // for the whole run of the program; `clock` times a game for the
+    // learner's record.
     GameEngine(QList<WordEntry> words, GameRandom& random, CaptionMeasure measure, qint64& highScore,
-               bool& marchPhase, int fieldWidth = PlayFieldWidth);
+               bool& marchPhase, const Clock& clock, int fieldWidth = PlayFieldWidth);
 
     ScreenEffects open();          // the window opens: stage 1 at 1500 ms, playing at once
     KeyOutcome keyPress(char32_t key); // Text1: only the target's next character goes in
-    ScreenEffects descentTick();   // Timer1
+    ScreenEffects descentTick();   // Timer1; the invader that lands ends the game
     ScreenEffects beamTick();      // Timer2
     ScreenEffects cleanUpTick();   // Timer3
     ScreenEffects pauseTick();     // Timer4
@@ -106,6 +109,8 @@ public:
     bool playing() const { return m_phase == Phase::Playing; }
     bool stageCleared() const { return m_phase == Phase::StageClear; }
     bool gameOver() const { return m_phase == Phase::GameOver; }
+    // The game's keys so far, as one attempt over the targets' words.
+    const TypingAttempt& attempt() const { return m_attempt; }
 
 private:
     enum class Phase { Playing, StageClear, GameOver };
@@ -115,7 +120,7 @@ private:
     void stageSetup();
     void showTarget();
     void fire();
-    void endGame();
+    ScreenEffects endGame();
     void showScores();
     void hideEverything();
 
@@ -135,6 +140,7 @@ private:
     int m_typePosition = 1;
     int m_descentInterval = FirstDescentInterval;
     std::array<QString, InvaderCount> m_targetHints;
+    TypingAttempt m_attempt; // the counts of the whole game, one target after another
 };
 
 } // namespace morvela

@@ -16,7 +16,7 @@
 namespace morvela {
 
 F_Position::F_Position(AppContext& ctx, QWidget* parent)
-    : TypingScreen(ctx, 0, parent), m_drill(ctx.state.progress)
+    : TypingScreen(ctx, 0, parent), m_drill(ctx.state.progress, &ctx.clock)
 {
     setObjectName(QStringLiteral("F_Position"));
     buildControls();
@@ -81,7 +81,7 @@ void F_Position::buildControls()
     auto* command2 = NamedButton(QStringLiteral("Command2"), QStringLiteral("<<前ページ"), this);
     auto* command3 = NamedButton(QStringLiteral("Command3"), QStringLiteral("目次へ"), this);
     m_command1->setEnabled(false);
-    AddLesson0PageButtons(outer, command2, m_command1, command3);
+    AddLesson0PageButtons(outer, command2, m_command1, command3, makeLiveStrip(m_drill.attempt(), false));
     connect(m_command1, &QPushButton::clicked, this, &F_Position::Command1_Click);
     connect(command2, &QPushButton::clicked, this, &F_Position::Command2_Click);
     connect(command3, &QPushButton::clicked, this, &F_Position::Command3_Click);

@@ -4,6 +4,7 @@
 #include "ui/AppContext.h"
 #include "ui/Fonts.h"
 #include "ui/NamedControls.h"
+#include "ui/LiveStrip.h"
 #include "ui/TypingLines.h"
 
 #include <QHBoxLayout>
@@ -67,7 +68,7 @@ void F_welcome::buildControls()
     auto* row = new QHBoxLayout;
     row->addWidget(m_command3);
     row->addWidget(m_command2);
-    row->addStretch(1);
+    PlaceLiveStrip(*row, makeLiveStrip(m_test.attempt(), true));
     row->addWidget(m_command1);
     outer->addSpacing(6);
     outer->addLayout(row);
@@ -111,6 +112,7 @@ void F_welcome::Command3_Click()
 {
     m_test.restart();
     m_lines->clear();
+    refreshLiveStrip();
 }
 
 } // namespace morvela

@@ -42,7 +42,12 @@ inline const QString HomeRowSequence = QStringLiteral("ffjjddkkssllaa;;");
 // cleared: typing on checks the sequence from its start again.
 class HomeRowDrill {
 public:
-    explicit HomeRowDrill(ProgressRecord& record) : m_record(record), m_attempt(HomeRowSequence) {}
+    // `clock` times the attempt for the live strip (none: no time).
+    explicit HomeRowDrill(ProgressRecord& record, const Clock* clock = nullptr)
+        : m_record(record), m_attempt(HomeRowSequence)
+    {
+        m_attempt.setClock(clock);
+    }
 
     // The page opens: a new attempt in an emptied box; "次ページ>>" open if
     // passed before.
@@ -53,6 +58,7 @@ public:
 
     int cursor() const { return m_attempt.cursor(); }
     int misses() const { return m_attempt.misses(); }
+    const TypingAttempt& attempt() const { return m_attempt; }
     QString praise() const { return m_praise; } // "" until the sequence is typed through
     bool nextPageOpen() const { return m_nextPageOpen; }
     // The character whose key the keyboard picture marks after a miss (0:

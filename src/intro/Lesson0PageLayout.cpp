@@ -3,6 +3,7 @@
 #include "ui/AppContext.h"
 #include "ui/ApplyEffects.h"
 #include "ui/Fonts.h"
+#include "ui/LiveStrip.h"
 #include "ui/NamedControls.h"
 #include "ui/WindowPlacement.h"
 
@@ -38,13 +39,17 @@ QVBoxLayout* Lesson0PageLayout(QDialog* page)
     return outer;
 }
 
-void AddLesson0PageButtons(QBoxLayout* into, QPushButton* previous, QPushButton* next, QPushButton* menu)
+void AddLesson0PageButtons(QBoxLayout* into, QPushButton* previous, QPushButton* next, QPushButton* menu,
+                           LiveStrip* strip)
 {
     auto* row = new QHBoxLayout;
     if (previous)
         row->addWidget(previous);
     row->addWidget(next);
-    row->addStretch(1);
+    if (strip)
+        PlaceLiveStrip(*row, strip);
+    else
+        row->addStretch(1);
     row->addWidget(menu);
     into->addSpacing(6);
     into->addLayout(row);

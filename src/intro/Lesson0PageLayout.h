@@ -14,6 +14,8 @@ class QWidget;
 
 namespace morvela {
 
+class LiveStrip;
+
 class AppContext;
 
 // What the three pages of Lesson 0 share: their width, their frame, their
@@ -31,8 +33,10 @@ QFont Bold(QFont font);
 // The page's outer layout: a fixed window that fits its text.
 QVBoxLayout* Lesson0PageLayout(QDialog* page);
 
-// Prev, next on the left, the menu on the right, as on every lesson page.
-void AddLesson0PageButtons(QBoxLayout* into, QPushButton* previous, QPushButton* next, QPushButton* menu);
+// Prev, next on the left, the menu on the right, as on every lesson page;
+// a typing page's live strip in the room between them.
+void AddLesson0PageButtons(QBoxLayout* into, QPushButton* previous, QPushButton* next, QPushButton* menu,
+                           LiveStrip* strip = nullptr);
 
 // The title, the size that fits the text, the centre of the screen.
 void LoadLesson0Page(QDialog* page);

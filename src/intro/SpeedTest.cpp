@@ -55,13 +55,19 @@ KeyOutcome SpeedTest::keyPress(int box, char32_t typed)
 
 ScreenEffects SpeedTest::finish()
 {
+    ScreenEffects effects;
+    AttemptRecord finished = m_attempt.attempt().figures();
+    finished.screen = QStringLiteral("F_welcome");
+    finished.pageId = QStringLiteral("00-01");
+    finished.inputMethod = true; // the sentences come through the input method
+    finished.outcome = m_attempt.time(); // the time the page shows, "mm分ss"
+    effects.finishedAttempt = finished;
     // The last sentence is in: typing on checks it from its start again,
     // and finishing again is timed from the first start.
     m_attempt.rewindLine();
     m_resultLine = SpeedResultLine(speedTime(), misses());
     m_attempt.keepBestTime(m_record.BestSpeedTime);
     m_nextPageOpen = true;
-    ScreenEffects effects;
     effects.focus = QStringLiteral("Command2");
     return effects;
 }

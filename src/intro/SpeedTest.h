@@ -46,6 +46,7 @@ public:
 
     int cursor() const { return m_attempt.cursor(); }
     int misses() const { return m_attempt.misses(); }
+    const TypingAttempt& attempt() const { return m_attempt.attempt(); }
     bool timingStarted() const { return m_attempt.timingStarted(); }
     qint64 startTime() const { return m_attempt.startTime(); }
     qint64 endTime() const { return m_attempt.endTime(); }

@@ -37,7 +37,14 @@ ScreenEffects GraduationExam::finish()
     m_attempt.keepBestTime(m_record.BestGraduationTime); // a fail can be a best too
 
     ScreenEffects effects;
-    if (examTime() < GraduationPassLine) {
+    const bool passed = examTime() < GraduationPassLine;
+    AttemptRecord finished = m_attempt.attempt().figures();
+    finished.screen = GraduationTexts::WindowName;
+    finished.pageId = ExamPageId;
+    finished.inputMethod = true; // kana and kanji come from the input method
+    finished.outcome = PassOutcome(passed);
+    effects.finishedAttempt = finished;
+    if (passed) {
         effects.resultScreen = GraduationTexts::PassedScreen;
         RaiseFurthestPage(m_record, ExamPageId);
         m_record.GraduationState = LessonState::Graduated;

@@ -36,6 +36,7 @@ public:
     int line() const { return m_attempt.line(); }
     int cursor() const { return m_attempt.cursor(); }
     int misses() const { return m_attempt.misses(); }
+    const TypingAttempt& attempt() const { return m_attempt.attempt(); }
     bool examStarted() const { return m_attempt.timingStarted(); }
     qint64 examStartTime() const { return m_attempt.startTime(); }
     qint64 examEndTime() const { return m_attempt.endTime(); }

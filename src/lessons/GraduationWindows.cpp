@@ -24,7 +24,8 @@ GraduationExamWindow::GraduationExamWindow(AppContext& ctx, QWidget* parent)
     : TypingScreen(ctx, GraduationRow, parent), m_exam(ctx.state.progress, ctx.clock)
 {
     setObjectName(GraduationTexts::WindowName);
-    m_page = BuildSentencePage(*this, m_exam.script(), GraduationTexts::Instruction, false);
+    m_page = BuildSentencePage(*this, m_exam.script(), GraduationTexts::Instruction, false,
+                               makeLiveStrip(m_exam.attempt(), true));
     m_page.lines->setJudge([this](int line, char32_t key) { return T_KeyPress(line, key); });
     connect(m_page.command3, &QPushButton::clicked, this, &GraduationExamWindow::Command3_Click);
     connect(m_page.command1, &QPushButton::clicked, this, &GraduationExamWindow::Command1_Click);

@@ -28,13 +28,18 @@ struct LessonScript {
     int lastRhythmPage;     // the pages after it are word pages
     QString endMessage;     // shown when the last page is left forward
     std::array<DrillPage, 7> pages;
+    // The pages in use: a lesson has all seven; a practice page made at run
+    // time has one.
+    int pageCount = PageCount;
+    // A practice page outside the course: passing it books nothing.
+    bool practice = false;
 
     static constexpr int PageCount = 7;
 
     const DrillPage& page(int pageNo) const { return pages[size_t(pageNo - 1)]; }
     bool isWordPage(int pageNo) const { return pageNo > lastRhythmPage; }
     // Lesson 1 has no page label.
-    bool hasPageLabel() const { return lesson != 1; }
+    bool hasPageLabel() const { return lesson > 1; }
 };
 
 // The scripts of Lessons 1 to 4 (lesson outside 1..4: Lesson 1's).

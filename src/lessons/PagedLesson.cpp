@@ -9,24 +9,26 @@ PagedLesson::PagedLesson(ProgressRecord& record, int lesson, QStringList pageIds
 
 bool PagedLesson::start()
 {
-    return StartLesson(state());
+    return !m_practice && StartLesson(state());
 }
 
 bool PagedLesson::passedBefore(int pageNo) const
 {
-    return PagePassed(m_record, m_pageIds.value(pageNo - 1));
+    return m_practice || PagePassed(m_record, m_pageIds.value(pageNo - 1));
 }
 
 ScreenEffects PagedLesson::pass(int pageNo)
 {
     ScreenEffects effects;
+    effects.focus = m_nextPageButton;
+    if (m_practice)
+        return effects;
     RaiseFurthestPage(m_record, m_pageIds.value(pageNo - 1));
     if (isLastPage(pageNo)) {
         state() = LessonState::Completed;
         effects.rowStateShown = true;
     }
     effects.save = true;
-    effects.focus = m_nextPageButton;
     return effects;
 }
 

@@ -17,6 +17,11 @@ public:
     // control a pass sends the focus to ("" when the screen has none).
     PagedLesson(ProgressRecord& record, int lesson, QStringList pageIds, QString nextPageButton);
 
+    // A practice page outside the course: it starts nothing, is never gated,
+    // and a pass books nothing (no furthest page, no completion, no save,
+    // no row state); only the focus goes on to "次ページ>>".
+    void setPractice(bool practice) { m_practice = practice; }
+
     // The window opens: "未" becomes "練習中" in memory; it reaches the file
     // with the next save. True when the state changed, so the menu's row
     // shows it.
@@ -42,6 +47,7 @@ private:
     int m_lesson;
     QStringList m_pageIds;
     QString m_nextPageButton;
+    bool m_practice = false;
 };
 
 // The page ids of a script's pages, in order.

@@ -73,10 +73,13 @@ TimerChange MetronomeTimerChange(bool timerActive, int runningInterval, int inte
     return TimerChange::Keep;
 }
 
-RhythmDrill::RhythmDrill(const LessonScript& script, ProgressRecord& record, const std::array<int, 5>& levels)
+RhythmDrill::RhythmDrill(const LessonScript& script, ProgressRecord& record, const std::array<int, 5>& levels,
+                         const Clock& clock)
     : m_script(script), m_lesson(record, script.lesson, PageIdsOf(script.pages), QStringLiteral("Command4")),
       m_levels(levels)
 {
+    m_lesson.setPractice(script.practice);
+    m_attempt.setClock(&clock);
     enterPage(1);
 }
 
@@ -149,6 +152,7 @@ ScreenEffects RhythmDrill::judge()
         effects = m_lesson.pass(m_pageNo);
         m_screen.nextPageEnabled = true;
     }
+    effects.finishedAttempt = finishedAttempt(verdict);
 
     if (!wordPage) {
         // Completing a rhythm page flips the metronome.
@@ -161,6 +165,24 @@ ScreenEffects RhythmDrill::judge()
     }
     restartAttempt();
     return typingOn(effects);
+}
+
+AttemptRecord RhythmDrill::finishedAttempt(Judgement verdict) const
+{
+    AttemptRecord finished = m_attempt.figures();
+    finished.screen = m_script.windowName;
+    finished.pageId = m_script.page(m_pageNo).pageId;
+    if (!m_script.isWordPage(m_pageNo)) {
+        finished.level = level();
+        finished.tempoMs = m_screen.interval; // 0: typed with the metronome stopped
+    }
+    finished.outcome = PassOutcome(verdict == Judgement::Passed);
+    return finished;
+}
+
+int RhythmDrill::level() const
+{
+    return m_screen.levelDigit.isEmpty() ? 1 : m_screen.levelDigit.at(0).unicode() - 0xFF10;
 }
 
 ScreenEffects RhythmDrill::switchMetronome()
@@ -237,7 +259,7 @@ ScreenEffects RhythmDrill::nextPage()
     ScreenEffects effects;
     clearText1(effects);
     restartAttempt();
-    if (m_pageNo >= LessonScript::PageCount) {
+    if (m_pageNo >= m_script.pageCount) {
         m_screen.interval = 0; // the metronome falls silent as the lesson ends
         m_running = false;
         effects.message = m_script.endMessage;

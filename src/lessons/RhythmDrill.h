@@ -60,7 +60,9 @@ struct DrillScreen {
 // effects (timer, sound, focus, saving, message box).
 class RhythmDrill {
 public:
-    RhythmDrill(const LessonScript& script, ProgressRecord& record, const std::array<int, 5>& levels);
+    // `clock` times each attempt for the learner's record.
+    RhythmDrill(const LessonScript& script, ProgressRecord& record, const std::array<int, 5>& levels,
+                const Clock& clock);
 
     // The window opens: page 1, level 1, running; "未" becomes "練習中"
     // (in memory only; it reaches the file with the next save).
@@ -82,6 +84,8 @@ public:
     QString drillText() const { return m_attempt.text(); }
     int cursor() const { return m_attempt.cursor(); }
     int misses() const { return m_attempt.misses(); }
+    const TypingAttempt& attempt() const { return m_attempt; }
+    int level() const; // 1..5, as Label3 shows it
     int savedInterval() const { return m_savedInterval; }
     bool running() const { return m_running; }
     // The character whose key the keyboard picture marks after a miss (0:
@@ -98,6 +102,7 @@ private:
     void restartMetronome();
     void runAtLevel(int level);
     ScreenEffects judge();
+    AttemptRecord finishedAttempt(Judgement verdict) const;
     ScreenEffects changeLevel(int step);
 
     const LessonScript& m_script;

@@ -2,6 +2,7 @@
 
 #include "ui/AppContext.h"
 #include "ui/ClickSound.h"
+#include "ui/LiveStrip.h"
 #include "ui/Fonts.h"
 #include "ui/NamedControls.h"
 #include "ui/PictureBox.h"
@@ -30,8 +31,13 @@ const QColor BeatLit(0xe0, 0x5a, 0x00);
 } // namespace
 
 RhythmLessonWindow::RhythmLessonWindow(AppContext& ctx, int lesson, QWidget* parent)
-    : TypingScreen(ctx, lesson, parent),
-      m_drill(RhythmLessonScript(lesson), ctx.state.progress, ctx.state.settings.RhythmInterval)
+    : RhythmLessonWindow(ctx, RhythmLessonScript(lesson), parent)
+{
+}
+
+RhythmLessonWindow::RhythmLessonWindow(AppContext& ctx, const LessonScript& script, QWidget* parent)
+    : TypingScreen(ctx, script.practice ? -1 : script.lesson, parent),
+      m_drill(script, ctx.state.progress, ctx.state.settings.RhythmInterval, ctx.clock)
 {
     setObjectName(m_drill.script().windowName);
     m_timer1.setParent(this); // found by name like every control
@@ -78,7 +84,8 @@ void RhythmLessonWindow::buildControls()
     speed->addWidget(m_command[1]);
     speed->addWidget(m_command[2]);
     speed->addWidget(m_command[3]);
-    speed->addStretch(1);
+    // The attempt as it goes, in the room right of the metronome's buttons.
+    PlaceLiveStrip(*speed, makeLiveStrip(m_drill.attempt(), false));
     outer->addLayout(speed);
     outer->addSpacing(6);
 

@@ -24,6 +24,9 @@ class RhythmLessonWindow : public TypingScreen {
     Q_OBJECT
 public:
     RhythmLessonWindow(AppContext& ctx, int lesson, QWidget* parent = nullptr);
+    // A page made at run time (the practice of the weakest keys); `script`
+    // outlives the window.
+    RhythmLessonWindow(AppContext& ctx, const LessonScript& script, QWidget* parent = nullptr);
     ~RhythmLessonWindow() override;
 
     void Form_Load();

@@ -14,7 +14,8 @@ namespace morvela {
 // attempt at the first line.
 class SentenceLesson {
 public:
-    SentenceLesson(const SentenceScript& script, ProgressRecord& record);
+    // `clock` times each attempt for the learner's record.
+    SentenceLesson(const SentenceScript& script, ProgressRecord& record, const Clock& clock);
 
     // The window opens: empty boxes; "未" becomes "練習中" (in memory only).
     ScreenEffects open();
@@ -31,6 +32,7 @@ public:
     int line() const { return m_attempt.line(); }
     int cursor() const { return m_attempt.cursor(); }
     int misses() const { return m_attempt.misses(); }
+    const TypingAttempt& attempt() const { return m_attempt.attempt(); }
 
 private:
     ScreenEffects judge();

@@ -7,11 +7,12 @@
 namespace morvela {
 
 SentenceLessonWindow::SentenceLessonWindow(AppContext& ctx, int lesson, QWidget* parent)
-    : TypingScreen(ctx, lesson, parent), m_lesson(SentenceLessonScript(lesson), ctx.state.progress)
+    : TypingScreen(ctx, lesson, parent), m_lesson(SentenceLessonScript(lesson), ctx.state.progress, ctx.clock)
 {
     const SentenceScript& script = m_lesson.script();
     setObjectName(script.windowName);
-    m_page = BuildSentencePage(*this, script, script.instruction, script.panel);
+    m_page = BuildSentencePage(*this, script, script.instruction, script.panel,
+                               makeLiveStrip(m_lesson.attempt(), true));
     m_page.lines->setJudge([this](int line, char32_t key) { return T_KeyPress(line, key); });
     connect(m_page.command3, &QPushButton::clicked, this, &SentenceLessonWindow::Command3_Click);
     connect(m_page.command1, &QPushButton::clicked, this, &SentenceLessonWindow::Command1_Click);

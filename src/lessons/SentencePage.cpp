@@ -3,6 +3,7 @@
 #include "core/AppState.h"
 #include "lessons/SentenceScripts.h"
 #include "ui/Fonts.h"
+#include "ui/LiveStrip.h"
 #include "ui/NamedControls.h"
 #include "ui/TypingColumn.h"
 #include "ui/WindowPlacement.h"
@@ -32,7 +33,7 @@ const QColor PanelInk(Qt::black);
 } // namespace
 
 SentencePage BuildSentencePage(QDialog& window, const SentenceScript& script, const QString& instruction,
-                               bool panel)
+                               bool panel, LiveStrip* strip)
 {
     SentencePage page;
     const QFont font = AlignedDrillFont(&window);
@@ -79,7 +80,7 @@ SentencePage BuildSentencePage(QDialog& window, const SentenceScript& script, co
     page.command1 = NamedButton(QStringLiteral("Command1"), QStringLiteral("目次へ"), &window);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(page.command3);
-    buttons->addStretch(1);
+    PlaceLiveStrip(*buttons, strip);
     buttons->addWidget(page.command1);
     outer->addSpacing(8);
     outer->addLayout(buttons);

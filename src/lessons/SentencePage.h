@@ -8,6 +8,8 @@ class QPushButton;
 
 namespace morvela {
 
+class LiveStrip;
+
 struct SentenceScript;
 
 // The layout the sentence screens share (Lessons 7 and 8, the graduation
@@ -21,9 +23,10 @@ struct SentencePage {
 };
 
 // Builds the page on `window` for `script`'s lines. With `panel` the lines
-// stand on the coloured panel Label9.
+// stand on the coloured panel Label9. The live strip stands between the
+// two buttons.
 SentencePage BuildSentencePage(QDialog& window, const SentenceScript& script, const QString& instruction,
-                               bool panel);
+                               bool panel, LiveStrip* strip);
 
 // The window title, the line texts, and the window centred.
 void LoadSentencePage(QDialog& window, const SentencePage& page, const SentenceScript& script,

@@ -12,9 +12,11 @@ const QString Text1 = QStringLiteral("Text1");
 const QString Command4 = QStringLiteral("Command4");
 } // namespace
 
-WordDrill::WordDrill(const WordDrillScript& script, ProgressRecord& record, const DerivedSettings& settings)
+WordDrill::WordDrill(const WordDrillScript& script, ProgressRecord& record, const DerivedSettings& settings,
+                     const Clock& clock)
     : m_script(script), m_lesson(record, script.lesson, PageIdsOf(script.pages), Command4), m_settings(settings)
 {
+    m_attempt.setClock(&clock);
     enterPage(1, m_script.openingAdvice);
 }
 
@@ -61,7 +63,8 @@ ScreenEffects WordDrill::judge()
     ScreenEffects effects;
     if (!m_script.inputMethod)
         m_missedKeys = MostMissedLine(m_attempt.mostMissed());
-    switch (JudgeMisses(m_attempt.misses())) {
+    const MissBand band = JudgeMisses(m_attempt.misses());
+    switch (band) {
     case MissBand::TenOrMore:
         m_screen.advice = m_script.manyMisses;
         effects.focus = Text1;
@@ -76,6 +79,12 @@ ScreenEffects WordDrill::judge()
         m_screen.nextPageEnabled = true;
         break;
     }
+    AttemptRecord finished = m_attempt.figures();
+    finished.screen = m_script.windowName;
+    finished.pageId = m_script.page(m_pageNo).pageId;
+    finished.inputMethod = m_script.inputMethod;
+    finished.outcome = PassOutcome(band == MissBand::FewerThanFive);
+    effects.finishedAttempt = finished;
     // The typed text stays; the next character starts a new attempt.
     m_attempt.restart();
     return effects;

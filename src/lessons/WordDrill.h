@@ -30,7 +30,9 @@ class WordDrill {
 public:
     // Lesson 6 reads its text from `settings` whenever a page is entered, so
     // a change of the options shows on the next page.
-    WordDrill(const WordDrillScript& script, ProgressRecord& record, const DerivedSettings& settings);
+    // `clock` times each attempt for the learner's record.
+    WordDrill(const WordDrillScript& script, ProgressRecord& record, const DerivedSettings& settings,
+              const Clock& clock);
 
     // The window opens: page 1; "未" becomes "練習中" (in memory only; it
     // reaches the file with the next save).
@@ -48,6 +50,7 @@ public:
     QString drillText() const { return m_attempt.text(); }
     int cursor() const { return m_attempt.cursor(); }
     int misses() const { return m_attempt.misses(); }
+    const TypingAttempt& attempt() const { return m_attempt; }
     // Lesson 5 only, whose box keeps the input method out: the character
     // whose key the keyboard picture marks after a miss (0: none), and the
     // keys missed most in the attempt judged last on this page.

@@ -2,6 +2,7 @@
 
 #include "ui/AppContext.h"
 #include "ui/Fonts.h"
+#include "ui/LiveStrip.h"
 #include "ui/NamedControls.h"
 #include "ui/PictureBox.h"
 #include "ui/TypingBox.h"
@@ -23,7 +24,7 @@ constexpr int DrillColumns = 67;
 } // namespace
 
 WordDrillWindow::WordDrillWindow(AppContext& ctx, int lesson, QWidget* parent)
-    : TypingScreen(ctx, lesson, parent), m_drill(WordDrillLessonScript(lesson), ctx.state.progress, ctx.state.settings)
+    : TypingScreen(ctx, lesson, parent), m_drill(WordDrillLessonScript(lesson), ctx.state.progress, ctx.state.settings, ctx.clock)
 {
     setObjectName(m_drill.script().windowName);
     buildControls();
@@ -80,9 +81,13 @@ void WordDrillWindow::buildControls()
         // "目次へ": it takes only the room there is, so nothing else moves.
         m_missedKeys = MissedKeysLabel(this);
         buttons->addWidget(m_missedKeys, 1);
-    } else {
-        buttons->addStretch(1);
     }
+    // The live strip in the same room; in Lesson 5 the room holds one of
+    // the two lines at their widest, and the keys missed most come first.
+    m_liveStrip = makeLiveStrip(m_drill.attempt(), script.inputMethod);
+    PlaceLiveStrip(*buttons, m_liveStrip);
+    if (m_missedKeys)
+        buttons->setStretchFactor(m_liveStrip, 100); // nearly all the room while no keys are named
     buttons->addWidget(m_command6);
     outer->addLayout(buttons);
 
@@ -121,6 +126,7 @@ void WordDrillWindow::render()
         return; // Lesson 6: the input method's keys are its own
     m_picture1->setKeyMark(MarkFor(m_drill.markedKey()));
     m_missedKeys->setText(m_drill.missedKeysLine());
+    m_liveStrip->setVisible(m_missedKeys->text().isEmpty());
 }
 
 void WordDrillWindow::Command1_Click()

@@ -8,6 +8,8 @@ class QPushButton;
 
 namespace morvela {
 
+class LiveStrip;
+
 class AppContext;
 class PictureBox;
 class TypingBox;
@@ -41,6 +43,7 @@ private:
     QLabel* m_label5 = nullptr;
     QLabel* m_label6 = nullptr;
     QLabel* m_missedKeys = nullptr; // Lesson 5 only
+    LiveStrip* m_liveStrip = nullptr;
     TypingBox* m_text1 = nullptr;
     PictureBox* m_picture1 = nullptr;
     QPushButton* m_command1 = nullptr;

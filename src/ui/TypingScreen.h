@@ -7,6 +7,8 @@
 namespace morvela {
 
 class AppContext;
+class LiveStrip;
+class TypingAttempt;
 
 // A window whose engine judges what the learner types: Lesson 0's speed
 // test and home-position pages, the rhythm and word drills, the sentence
@@ -35,10 +37,17 @@ protected:
     // screens of several lines whose turn it is).
     KeyOutcome judged(const KeyOutcome& outcome);
 
+    // The live strip over the engine's `attempt`, made once; the window
+    // places it in spare room. Every event refreshes it.
+    LiveStrip* makeLiveStrip(const TypingAttempt& attempt, bool inputMethod);
+    // An attempt restarted outside the engine's effects.
+    void refreshLiveStrip();
+
     AppContext& m_ctx;
 
 private:
     int m_courseRow;
+    LiveStrip* m_liveStrip = nullptr;
 };
 
 } // namespace morvela

@@ -68,6 +68,7 @@ private slots:
     void states();
     void clockSampledAtEachTick();
     void sharedResults();
+    void aComparisonAfterTypingIsRecorded();
     void refusedFileMessage();
     void workFiles();
     void unwritableWorkFileDoesNotStopTheComparison_data();
@@ -450,6 +451,35 @@ void TestExamLogic::sharedResults()
     QCOMPARE(state.MistakeCount, 0);
     QCOMPARE(state.MistakeReport, QString());
     QCOMPARE(session.screen().mistakesText, QStringLiteral("間違い：0(合格=4以内)"));
+}
+
+void TestExamLogic::aComparisonAfterTypingIsRecorded()
+{
+    TestFolder folder(false);
+    AppState state(folder.path());
+    ManualClock clock;
+    ExamSession session(state, clock);
+    session.open(ExamText{QStringLiteral("あいう\r\nかきく"), false, {}});
+    // Nothing typed yet: a comparison ends no attempt.
+    QVERIFY(!session.complete(QString()).finishedAttempt);
+
+    clock.setSeconds(100);
+    session.keyPress();
+    clock.advanceMs(95500);
+    const ScreenEffects effects = session.complete(QStringLiteral("あえう\r\nかき"));
+    QVERIFY(effects.finishedAttempt);
+    const AttemptRecord& r = *effects.finishedAttempt;
+    QCOMPARE(r.screen, QStringLiteral("F_kentei"));
+    QCOMPARE(r.pageId, QStringLiteral("F_kentei"));
+    QCOMPARE(r.durationMs, qint64(95500));
+    QCOMPARE(r.accepted, 5); // line breaks are no characters typed
+    QCOMPARE(r.misses, 2);
+    QCOMPARE(r.outcome, QStringLiteral("間違い：2(合格=4以内)"));
+    QVERIFY(r.inputMethod);
+
+    // Pressing 入力完了 again over the same text compares it again but is
+    // no new attempt.
+    QVERIFY(!session.complete(QStringLiteral("あえう\r\nかき")).finishedAttempt);
 }
 
 void TestExamLogic::refusedFileMessage()

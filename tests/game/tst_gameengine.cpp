@@ -4,6 +4,7 @@
 
 #include "GameDoubles.h"
 #include "game/GameEngine.h"
+#include "support/ManualClock.h"
 
 #include <QTest>
 
@@ -26,7 +27,7 @@ QList<WordEntry> entries(const QStringList& lines)
 struct Game {
     explicit Game(const QList<WordEntry>& words = TenWords(), qint64 highScore = 0, bool marchPhase = false)
         : random(ScriptedRandom::wordsInOrder(int(words.size()))), highScore(highScore), marchPhase(marchPhase),
-          engine(words, random, MeasureByLength, this->highScore, this->marchPhase)
+          engine(words, random, MeasureByLength, this->highScore, this->marchPhase, clock)
     {
         engine.open();
     }
@@ -35,6 +36,7 @@ struct Game {
     ScriptedRandom random;
     qint64 highScore;
     bool marchPhase;
+    test::ManualClock clock;
     GameEngine engine;
 };
 
@@ -94,6 +96,7 @@ private slots:
     void highScoreRisesOnlyAtAClearOrAGameOver();
     void beamStillFlyingAtGameOverMisses();
     void nothingGoesInDuringThePause();
+    void aGameThatEndsIsRecorded();
 };
 
 void TestGameEngine::speedOfEachStage_data()
@@ -276,7 +279,8 @@ void TestGameEngine::halfTheColumnMovesAtEachTick()
     qint64 highScore = 0;
     ScriptedRandom random;
     const auto topsAfterOneTick = [&] {
-        GameEngine engine(TenWords(), random, MeasureByLength, highScore, marchPhase);
+        test::ManualClock clock;
+        GameEngine engine(TenWords(), random, MeasureByLength, highScore, marchPhase, clock);
         engine.open();
         const GameScreen before = engine.screen();
         engine.descentTick();
@@ -406,6 +410,39 @@ void TestGameEngine::nothingGoesInDuringThePause()
     g.engine.pauseTick();
     QCOMPARE(g.engine.totalScore(), total);
     QCOMPARE(g.engine.stageNumber(), 2);
+}
+
+void TestGameEngine::aGameThatEndsIsRecorded()
+{
+    Game g;
+    const QString first = g.target().caption;
+    g.clock.advance(7); // the time runs from the first character that goes in
+    QCOMPARE(type(g.engine, QStringLiteral("\b") + first), QStringLiteral("0") + QString(first.size(), u'1'));
+    type(g.engine, QStringLiteral("\b")); // the word is in: keys wait for the next target, uncounted
+    g.engine.beamTick();
+    const QString second = g.target().caption;
+    type(g.engine, second.left(1) + QStringLiteral("\b"));
+    g.clock.advanceMs(12500);
+    ScreenEffects end;
+    while (!g.engine.gameOver())
+        end = g.engine.descentTick();
+    QVERIFY(end.finishedAttempt);
+    const AttemptRecord& r = *end.finishedAttempt;
+    QCOMPARE(r.screen, QStringLiteral("F_game"));
+    QCOMPARE(r.pageId, QStringLiteral("F_game"));
+    QCOMPARE(r.durationMs, qint64(12500));
+    QCOMPARE(r.accepted, int(first.size()) + 1);
+    QCOMPARE(r.misses, 2);
+    QCOMPARE(r.outcome, g.engine.screen().totalScoreText);
+    QVERIFY(r.inputMethod);
+    QCOMPARE(r.keys.first().key, char32_t(first.at(0).unicode()));
+    QCOMPARE(r.keys.first().missed, 1);
+
+    // A new game is a new attempt: nothing carried over.
+    g.engine.start();
+    QCOMPARE(g.engine.attempt().acceptedCount(), 0);
+    QCOMPARE(g.engine.attempt().misses(), 0);
+    QVERIFY(g.engine.attempt().keyCounts().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestGameEngine)

@@ -99,6 +99,16 @@ void TestLesson0Logic::timedAttempt()
                                  + QStringLiteral("秒、入力ミスは%1回でした。").arg(misses));
     QCOMPARE(record.BestSpeedTime, newBest);
     QCOMPARE(test.bestTimeLine(), QStringLiteral("あなたの最高タイムは") + newBest + QStringLiteral("秒です"));
+    // The learner's record keeps the attempt with the time the page shows.
+    QVERIFY(last.effects.finishedAttempt);
+    const AttemptRecord& r = *last.effects.finishedAttempt;
+    QCOMPARE(r.screen, QStringLiteral("F_welcome"));
+    QCOMPARE(r.pageId, QStringLiteral("00-01"));
+    QCOMPARE(r.outcome, speedTime);
+    QCOMPARE(r.durationMs, qint64(seconds) * 1000);
+    QCOMPARE(r.misses, misses);
+    QCOMPARE(r.accepted, int((sentence(0) + sentence(1) + sentence(2)).toUcs4().size()));
+    QVERIFY(r.inputMethod);
 }
 
 void TestLesson0Logic::wrongFirstCharacterStartsNoClock()

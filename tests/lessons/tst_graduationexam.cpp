@@ -101,6 +101,16 @@ void TestGraduationExam::verdictByTime()
     QVERIFY(!e.exam.examStarted());
     QCOMPARE(e.exam.cursor(), 1);
     QCOMPARE(e.exam.misses(), 0);
+    // The attempt in the learner's record, before the result window shows.
+    QVERIFY(last.effects.finishedAttempt);
+    const AttemptRecord& r = *last.effects.finishedAttempt;
+    QCOMPARE(r.screen, QStringLiteral("F_les9_1"));
+    QCOMPARE(r.pageId, QStringLiteral("09-01"));
+    QCOMPARE(r.outcome, passed ? QStringLiteral("合格") : QStringLiteral("不合格"));
+    QCOMPARE(r.durationMs, seconds * 1000);
+    QCOMPARE(r.misses, misses);
+    QCOMPARE(r.accepted, int(e.exam.script().lines.join(QString()).toUcs4().size()));
+    QVERIFY(r.inputMethod);
 }
 
 void TestGraduationExam::bestTimeOverAttempts()

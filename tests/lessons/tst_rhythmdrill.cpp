@@ -1,7 +1,9 @@
 // The rhythm drill: judgement, metronome, pages and progress, driven through
 // the engine the lesson windows forward their events to.
 
+#include "lessons/PracticeScript.h"
 #include "lessons/RhythmDrill.h"
+#include "support/ManualClock.h"
 
 #include <QMap>
 #include <QTest>
@@ -22,12 +24,13 @@ constexpr int Stopped = 0;
 
 struct LessonDrill {
     explicit LessonDrill(int lesson, const QString& furthest = QStringLiteral("00-03"))
-        : drill(RhythmLessonScript(lesson), record, kLevels)
+        : drill(RhythmLessonScript(lesson), record, kLevels, clock)
     {
         record.FurthestPage = furthest;
         openEffects = drill.open();
     }
     ProgressRecord record;
+    test::ManualClock clock;
     RhythmDrill drill;
     ScreenEffects openEffects;
 };
@@ -87,6 +90,10 @@ private slots:
     void lastPageEndsTheLesson_data();
     void lastPageEndsTheLesson();
     void scriptsAreConsistent();
+    void everyJudgedPageIsRecorded_data();
+    void everyJudgedPageIsRecorded();
+    void anAttemptRestartedUnjudgedIsNotRecorded();
+    void aPracticePagePassedBooksNothing();
 };
 
 void TestRhythmDrill::timerRestartsOnlyWhenTheTempoChanges_data()
@@ -454,7 +461,7 @@ void TestRhythmDrill::lessonStateFromOpenToCompleted()
     QCOMPARE(d.record.FurthestPage, QStringLiteral("04-07"));
 
     // Opening again keeps "完了".
-    RhythmDrill again(RhythmLessonScript(4), d.record, kLevels);
+    RhythmDrill again(RhythmLessonScript(4), d.record, kLevels, d.clock);
     QVERIFY(!again.open().rowStateShown);
     QCOMPARE(d.record.LessonStates[4], QStringLiteral("完了"));
 }
@@ -503,6 +510,126 @@ void TestRhythmDrill::scriptsAreConsistent()
                 QVERIFY2(c.unicode() >= 0x20 && c.unicode() < 0x7F, qPrintable(p.pageId));
         }
     }
+}
+
+// "Lesson/page": what the record of the judged attempt holds.
+void TestRhythmDrill::everyJudgedPageIsRecorded_data()
+{
+    QTest::addColumn<int>("lesson");
+    QTest::addColumn<int>("page");
+    QTest::addColumn<bool>("stopped"); // typed with the metronome stopped
+    QTest::addColumn<int>("misses");
+    QTest::addColumn<QString>("screen");
+    QTest::addColumn<QString>("pageId");
+    QTest::addColumn<int>("level");
+    QTest::addColumn<int>("tempo");
+    QTest::addColumn<QString>("outcome");
+
+    QTest::newRow("passed with the metronome stopped")
+        << 1 << 1 << true << 2 << "F_les1_1" << "01-01" << 1 << 0 << "合格";
+    QTest::newRow("typed through at level 1: not passed yet")
+        << 1 << 2 << false << 0 << "F_les1_1" << "01-02" << 1 << 1300 << "不合格";
+    QTest::newRow("too many misses") << 3 << 1 << true << 10 << "F_les3_1" << "03-01" << 1 << 0 << "不合格";
+    QTest::newRow("a word page has no level nor tempo")
+        << 2 << 7 << false << 1 << "F_les2_1" << "02-07" << -1 << 0 << "合格";
+}
+
+void TestRhythmDrill::everyJudgedPageIsRecorded()
+{
+    QFETCH(int, lesson);
+    QFETCH(int, page);
+    QFETCH(bool, stopped);
+    QFETCH(int, misses);
+    LessonDrill d(lesson, QStringLiteral("04-07"));
+    goToPage(d.drill, page);
+    if (stopped)
+        d.drill.switchMetronome();
+    const QString text = d.drill.drillText();
+    // Wrong keys first: they count, but the time starts at the first
+    // accepted character, 4.25 s before the last.
+    for (int i = 0; i < misses; ++i)
+        QVERIFY(!d.drill.keyPress(U'\b').accepted);
+    d.clock.advance(30);
+    for (int i = 0; i + 1 < text.size(); ++i) {
+        QVERIFY(!judged(d.drill.keyPress(text.at(i).unicode())));
+        if (i == 0)
+            d.clock.advanceMs(4250);
+    }
+    const KeyOutcome last = d.drill.keyPress(text.back().unicode());
+    QVERIFY(last.effects.finishedAttempt);
+    const AttemptRecord& r = *last.effects.finishedAttempt;
+    QTEST(r.screen, "screen");
+    QTEST(r.pageId, "pageId");
+    QTEST(r.level, "level");
+    QTEST(r.tempoMs, "tempo");
+    QTEST(r.outcome, "outcome");
+    QCOMPARE(r.durationMs, qint64(4250));
+    QCOMPARE(r.accepted, int(text.size()));
+    QCOMPARE(r.misses, misses);
+    QVERIFY(!r.inputMethod);
+    int expected = 0, missed = 0;
+    for (const KeyCount& k : r.keys) {
+        expected += k.expected;
+        missed += k.missed;
+    }
+    QCOMPARE(expected, int(text.size()) + misses);
+    QCOMPARE(missed, misses);
+    QCOMPARE(r.keys.first().key, char32_t(text.at(0).unicode()));
+    QCOMPARE(r.keys.first().missed, misses); // the misses fell on the first character
+}
+
+void TestRhythmDrill::anAttemptRestartedUnjudgedIsNotRecorded()
+{
+    LessonDrill d(1, QStringLiteral("01-07"));
+    const QString text = d.drill.drillText();
+    d.drill.keyPress(U'x');
+    for (int i = 0; i < 10; ++i)
+        d.drill.keyPress(text.at(i).unicode());
+    // Stopping the metronome keeps the attempt; restarting it, a level
+    // change or another page drop it unjudged.
+    QVERIFY(!d.drill.switchMetronome().finishedAttempt);
+    QVERIFY(!d.drill.switchMetronome().finishedAttempt);
+    QVERIFY(!d.drill.faster().finishedAttempt);
+    QVERIFY(!d.drill.nextPage().finishedAttempt);
+    QVERIFY(!d.drill.previousPage().finishedAttempt);
+    KeyOutcome last;
+    for (const QChar c : text)
+        last = d.drill.keyPress(c.unicode());
+    QVERIFY(last.effects.finishedAttempt);
+    QCOMPARE(last.effects.finishedAttempt->accepted, int(text.size()));
+    QCOMPARE(last.effects.finishedAttempt->misses, 0);
+}
+
+void TestRhythmDrill::aPracticePagePassedBooksNothing()
+{
+    ProgressRecord record;
+    record.FurthestPage = QStringLiteral("01-02");
+    record.LessonStates[0] = LessonState::Completed;
+    const ProgressRecord before = record;
+    test::ManualClock clock;
+    const LessonScript script = PracticeScript(QStringLiteral("qaqzpq"));
+    RhythmDrill drill(script, record, kLevels, clock);
+    const ScreenEffects opened = drill.open();
+    QVERIFY(!opened.rowStateShown);
+    QVERIFY(drill.screen().nextPageEnabled); // never gated
+    drill.switchMetronome();
+    KeyOutcome last;
+    for (const QChar c : script.page(1).drillText)
+        last = drill.keyPress(c.unicode());
+    QCOMPARE(drill.screen().advice, kPass);
+    QVERIFY(!last.effects.save);
+    QVERIFY(!last.effects.rowStateShown);
+    QCOMPARE(last.effects.focus, QStringLiteral("Command4"));
+    QVERIFY(last.effects.finishedAttempt);
+    QCOMPARE(last.effects.finishedAttempt->screen, QStringLiteral("F_nigate"));
+    QCOMPARE(last.effects.finishedAttempt->pageId, QStringLiteral("苦手キー練習"));
+    QCOMPARE(last.effects.finishedAttempt->outcome, QStringLiteral("合格"));
+    QCOMPARE(record, before);
+    // Its one page leads out: "次ページ>>" closes it without a word.
+    const ScreenEffects leave = drill.nextPage();
+    QVERIFY(leave.close);
+    QVERIFY(leave.message.isEmpty());
+    QCOMPARE(record, before);
 }
 
 QTEST_APPLESS_MAIN(TestRhythmDrill)

@@ -4,6 +4,7 @@
 
 #include "lessons/SentenceLesson.h"
 
+#include "support/ManualClock.h"
 #include "support/Typing.h"
 #include "core/Cp932.h"
 
@@ -17,7 +18,7 @@ namespace {
 const QString kPass = QStringLiteral("おめでとうございます。合格です(=^_^=)");
 
 struct Lesson {
-    explicit Lesson(int lesson) : lesson(SentenceLessonScript(lesson), record)
+    explicit Lesson(int lesson) : lesson(SentenceLessonScript(lesson), record, clock)
     {
         record.FurthestPage = QStringLiteral("06-06");
         openEffects = this->lesson.open();
@@ -31,6 +32,7 @@ struct Lesson {
     }
 
     ProgressRecord record;
+    test::ManualClock clock;
     SentenceLesson lesson;
     ScreenEffects openEffects;
 };
@@ -262,6 +264,15 @@ void TestSentenceLesson::verdict()
     QCOMPARE(last.line, 0);
     QCOMPARE(l.lesson.cursor(), 1);
     QCOMPARE(l.lesson.misses(), 0);
+    // The whole text as one attempt in the learner's record.
+    QVERIFY(last.effects.finishedAttempt);
+    const AttemptRecord& r = *last.effects.finishedAttempt;
+    QCOMPARE(r.screen, QStringLiteral("F_les%1_1").arg(lesson));
+    QCOMPARE(r.pageId, MakePageId(lesson, 1));
+    QCOMPARE(r.outcome, passed ? QStringLiteral("合格") : QStringLiteral("不合格"));
+    QCOMPARE(r.misses, misses);
+    QCOMPARE(r.accepted, int(l.lesson.script().lines.join(QString()).toUcs4().size()));
+    QVERIFY(r.inputMethod);
 }
 
 void TestSentenceLesson::typingOnAfterAVerdict()

@@ -4,6 +4,7 @@
 
 #include "lessons/WordDrill.h"
 
+#include "support/ManualClock.h"
 #include "support/Typing.h"
 
 #include <QTest>
@@ -19,7 +20,7 @@ const QString Command4 = QStringLiteral("Command4");
 
 struct Drill {
     explicit Drill(int lesson, const QString& furthest = QStringLiteral("04-07"), int optionCode = 1)
-        : drill(WordDrillLessonScript(lesson), record, settings)
+        : drill(WordDrillLessonScript(lesson), record, settings, clock)
     {
         record.FurthestPage = furthest;
         ApplyOptionCode(settings, optionCode);
@@ -40,6 +41,7 @@ struct Drill {
 
     ProgressRecord record;
     DerivedSettings settings;
+    test::ManualClock clock;
     WordDrill drill;
     ScreenEffects openEffects;
 };
@@ -129,6 +131,7 @@ void TestWordDrill::judgementByMisses()
     QFETCH(QString, message);
     Drill d(lesson, QStringLiteral("04-07"));
     const bool passed = message == kPass;
+    const int length = int(d.drill.drillText().toUcs4().size());
 
     const KeyOutcome last = d.typePage(misses);
     QVERIFY(last.accepted); // the completing character goes in like any other
@@ -140,6 +143,16 @@ void TestWordDrill::judgementByMisses()
     QVERIFY(last.effects.clearBoxes.isEmpty()); // the typed text stays
     QVERIFY(!last.effects.close);
     QVERIFY(!last.effects.rowStateShown); // only the last page completes the lesson
+    // Every judged page goes to the learner's record, passed or not.
+    QVERIFY(last.effects.finishedAttempt);
+    const AttemptRecord& r = *last.effects.finishedAttempt;
+    QCOMPARE(r.screen, QStringLiteral("F_les%1_1").arg(lesson));
+    QCOMPARE(r.pageId, MakePageId(lesson, 1));
+    QCOMPARE(r.outcome, passed ? QStringLiteral("合格") : QStringLiteral("不合格"));
+    QCOMPARE(r.misses, misses);
+    QCOMPARE(r.accepted, length);
+    QCOMPARE(r.inputMethod, lesson == 6);
+    QCOMPARE(r.level, -1);
 }
 
 void TestWordDrill::typingOnAfterAJudgement()
