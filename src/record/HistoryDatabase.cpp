@@ -460,6 +460,7 @@ QStringList HistoryDatabase::pageIds() const
 QList<DailyPoint> HistoryDatabase::daily(const QString& pagePrefix) const
 {
     QList<DailyPoint> days;
+    // Grouped by the expression of the index attempts_by_day.
     auto q = d->select(QStringLiteral("SELECT substr(ended_at, 1, 10) AS day, count(*), sum(accepted), sum(misses),"
                                       " sum(duration_ms) FROM attempts"
                                       " WHERE ? = '' OR substr(page_id, 1, length(?)) = ?"

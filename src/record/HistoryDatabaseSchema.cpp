@@ -10,7 +10,7 @@ namespace {
 
 // The statements that take a file from version N-1 to version N, at index
 // N-1. A new version appends its step; steps once released never change.
-const char* const Steps[][4] = {
+const char* const Steps[][5] = {
     // 1: every finished attempt, and per attempt each expected character's
     // counts (clustered by attempt: an attempt's keys lie together).
     {"CREATE TABLE attempts ("
@@ -33,10 +33,12 @@ const char* const Steps[][4] = {
      " PRIMARY KEY (attempt_id, key)) WITHOUT ROWID",
      nullptr, nullptr},
     // 2: what the record window asks for: the newest attempts, a screen's
-    // best time, a lesson's days.
+    // best time, the pages, and the chart's days read in day order from
+    // the index alone (its expression is the one the chart groups by).
     {"CREATE INDEX attempts_by_time ON attempts (ended_at, id)",
      "CREATE INDEX attempts_by_screen ON attempts (screen, duration_ms)",
      "CREATE INDEX attempts_by_page ON attempts (page_id)",
+     "CREATE INDEX attempts_by_day ON attempts (substr(ended_at, 1, 10), page_id, accepted, misses, duration_ms)",
      nullptr},
 };
 static_assert(std::size(Steps) == HistorySchemaVersion);

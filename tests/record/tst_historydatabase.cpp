@@ -338,7 +338,7 @@ void TestHistoryDatabase::firstVersionIsUpgraded()
     }
     RawConnection raw(path);
     QCOMPARE(raw.value("PRAGMA user_version").toInt(), 2);
-    QCOMPARE(raw.value("SELECT count(*) FROM sqlite_master WHERE type = 'index' AND name LIKE 'attempts_by_%'").toInt(), 3);
+    QCOMPARE(raw.value("SELECT count(*) FROM sqlite_master WHERE type = 'index' AND name LIKE 'attempts_by_%'").toInt(), 4);
     QCOMPARE(raw.value("PRAGMA journal_mode").toString(), QStringLiteral("wal"));
 }
 
