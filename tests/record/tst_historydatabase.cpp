@@ -12,7 +12,10 @@
 #include <QSqlQuery>
 #include <QTest>
 
+#include <functional>
+
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace morvela;
@@ -89,6 +92,44 @@ struct RawConnection {
     QString name;
 };
 
+// A folder whose files cannot be changed: permissions for an ordinary user;
+// root, whom permissions do not stop, gets a file system mounted read-only.
+// `prepare` puts the files in place while it can still be written.
+class ReadOnlyFolder {
+public:
+    ReadOnlyFolder(const QString& path, const std::function<void()>& prepare)
+        : m_path(path)
+        , m_native(QFile::encodeName(path))
+    {
+        QDir().mkpath(path);
+        m_mounted = geteuid() == 0 && ::mount("tmpfs", m_native.constData(), "tmpfs", 0, "size=1m") == 0;
+        if (geteuid() == 0 && !m_mounted)
+            return;
+        prepare();
+        if (m_mounted) {
+            m_ready = ::mount(nullptr, m_native.constData(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+        } else {
+            for (const QString& name : QDir(path).entryList(QDir::Files))
+                QFile::setPermissions(QDir(path).filePath(name), QFileDevice::ReadOwner);
+            m_ready = QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        }
+    }
+    ~ReadOnlyFolder()
+    {
+        if (m_mounted)
+            ::umount2(m_native.constData(), MNT_DETACH);
+        else
+            QFile::setPermissions(m_path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
+    bool ready() const { return m_ready; }
+
+private:
+    QString m_path;
+    QByteArray m_native;
+    bool m_mounted = false;
+    bool m_ready = false;
+};
+
 QByteArray ReadAll(const QString& path)
 {
     QFile f(path);
@@ -118,6 +159,9 @@ private slots:
     void damagedFileIsKeptAside();
     void lockedFileIsSaidOnce();
     void readOnlyFileIsSaidOnce();
+    void damagedFileThatCannotBeKeptAside();
+    void notARegularFile_data();
+    void notARegularFile();
     void fullDiskIsSaidOnce();
 };
 
@@ -433,36 +477,70 @@ void TestHistoryDatabase::readOnlyFileIsSaidOnce()
 {
     TestFolder folder(false);
     const QString dir = folder.file(QStringLiteral("ro"));
-    QVERIFY(QDir().mkpath(dir));
-    const bool root = geteuid() == 0;
-    if (root && ::mount("tmpfs", QFile::encodeName(dir).constData(), "tmpfs", 0, "size=1m") != 0)
-        QSKIP("root writes into read-only folders, and no read-only file system can be mounted here");
-    {
+    ReadOnlyFolder readOnly(dir, [&] {
         History h(dir);
         FillFixture(h.db);
-    }
-    if (root) {
-        QVERIFY(::mount(nullptr, QFile::encodeName(dir).constData(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0);
-    } else {
-        QFile::setPermissions(dir + QStringLiteral("/") + HistoryDatabase::fileName(), QFileDevice::ReadOwner);
-        QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    }
-    {
-        History h(dir);
-        h.db.record(Attempt("2026-12-11T10:00:00", "01-01", 1000, 5, 0));
-        h.db.record(Attempt("2026-12-11T10:00:01", "01-01", 1000, 5, 0));
-        QCOMPARE(h.told.size(), 1);
-        QVERIFY2(h.told[0].contains(HistoryDatabase::fileName()) && h.told[0].contains(QStringLiteral("読み取り専用")),
-                 qPrintable(h.told[0]));
-        QString error;
-        QVERIFY(!h.db.clear(&error));
-        QVERIFY(!error.isEmpty());
-    }
-    if (root) {
-        QCOMPARE(::umount2(QFile::encodeName(dir).constData(), MNT_DETACH), 0);
-    } else {
-        QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    }
+    });
+    if (!readOnly.ready())
+        QSKIP("root writes into read-only folders, and no read-only file system can be mounted here");
+    History h(dir);
+    h.db.record(Attempt("2026-12-11T10:00:00", "01-01", 1000, 5, 0));
+    h.db.record(Attempt("2026-12-11T10:00:01", "01-01", 1000, 5, 0));
+    QCOMPARE(h.told.size(), 1);
+    QVERIFY2(h.told[0].contains(HistoryDatabase::fileName()) && h.told[0].contains(QStringLiteral("読み取り専用")),
+             qPrintable(h.told[0]));
+    QString error;
+    QVERIFY(!h.db.clear(&error));
+    QVERIFY(!error.isEmpty());
+}
+
+void TestHistoryDatabase::damagedFileThatCannotBeKeptAside()
+{
+    TestFolder folder(false);
+    const QString dir = folder.file(QStringLiteral("ro"));
+    const QByteArray garbage = QByteArray("not a database\n").repeated(100);
+    ReadOnlyFolder readOnly(dir, [&] {
+        QFile f(QDir(dir).filePath(HistoryDatabase::fileName()));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(garbage);
+    });
+    if (!readOnly.ready())
+        QSKIP("root writes into read-only folders, and no read-only file system can be mounted here");
+    History h(dir);
+    h.db.record(Attempt("2026-12-11T10:00:00", "01-01", 1000, 5, 0));
+    QCOMPARE(h.db.attemptCount(), 0);
+    h.db.record(Attempt("2026-12-11T10:00:01", "01-01", 1000, 5, 0));
+    QCOMPARE(h.told.size(), 1);
+    QVERIFY2(h.told[0].contains(HistoryDatabase::fileName()) && h.told[0].contains(QStringLiteral("壊れて")),
+             qPrintable(h.told[0]));
+    QCOMPARE(ReadAll(h.path), garbage);
+}
+
+void TestHistoryDatabase::notARegularFile_data()
+{
+    QTest::addColumn<bool>("fifo");
+    QTest::newRow("folder") << false;
+    QTest::newRow("FIFO") << true; // opening one would wait for a writer forever
+}
+
+void TestHistoryDatabase::notARegularFile()
+{
+    QFETCH(bool, fifo);
+    TestFolder folder(false);
+    const QString path = folder.file(HistoryDatabase::fileName());
+    if (fifo)
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    else
+        QVERIFY(QDir().mkdir(path));
+    History h(folder.path());
+    h.db.record(Attempt("2026-12-11T10:00:00", "01-01", 1000, 5, 0));
+    QCOMPARE(h.db.attemptCount(), 0);
+    QCOMPARE(h.db.recent(5).size(), 0);
+    h.db.record(Attempt("2026-12-11T10:00:01", "01-01", 1000, 5, 0));
+    QCOMPARE(h.told.size(), 1);
+    QVERIFY(h.told[0].contains(HistoryDatabase::fileName()));
+    QCOMPARE(QFileInfo(path).isDir(), !fifo);
+    QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System).size(), 1);
 }
 
 void TestHistoryDatabase::fullDiskIsSaidOnce()
