@@ -39,6 +39,9 @@ int TimeQueries(const QString& folder)
     time("daily(\"01-\")", [&] { return db.daily(QStringLiteral("01-")).size(); });
     time("bestTimeMs(\"F_sotsugyo\")", [&] { return db.bestTimeMs(QStringLiteral("F_sotsugyo")).value_or(-1); });
     time("keyTotals(200)", [&] { return db.keyTotals(200).size(); });
+    const QString csv = QDir(folder).filePath(QStringLiteral("history_bench.csv"));
+    time("exportCsv() (bytes)", [&] { return db.exportCsv(csv, nullptr) ? QFileInfo(csv).size() : -1; });
+    QFile::remove(csv);
     std::printf("messages: %d\n", told);
     return told ? 1 : 0;
 }

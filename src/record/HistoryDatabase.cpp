@@ -549,11 +549,12 @@ bool HistoryDatabase::exportCsv(const QString& path, QString* error) const
     while (attempts->next()) {
         const qint64 id = attempts->value(0).toLongLong();
         AttemptRecord a = AttemptOf(*attempts);
-        while (moreKeys && keys->value(0).toLongLong() < id)
+        qint64 keyOf = moreKeys ? keys->value(0).toLongLong() : 0;
+        while (moreKeys && keyOf <= id) {
+            if (keyOf == id)
+                a.keys.append({char32_t(keys->value(1).toUInt()), keys->value(2).toInt(), keys->value(3).toInt()});
             moreKeys = keys->next();
-        while (moreKeys && keys->value(0).toLongLong() == id) {
-            a.keys.append({char32_t(keys->value(1).toUInt()), keys->value(2).toInt(), keys->value(3).toInt()});
-            moreKeys = keys->next();
+            keyOf = moreKeys ? keys->value(0).toLongLong() : 0;
         }
         csv += CsvLine(HistoryCsvFields(a));
     }

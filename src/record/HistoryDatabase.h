@@ -40,6 +40,8 @@ public:
 
     HistoryDatabase(QString filePath, Now now, Tell tell);
     ~HistoryDatabase() override;
+    HistoryDatabase(const HistoryDatabase&) = delete;
+    HistoryDatabase& operator=(const HistoryDatabase&) = delete;
 
     static QString fileName() { return QStringLiteral("morvela-history.sqlite"); }
 

@@ -15,11 +15,19 @@ QByteArray Field(const QString& text)
 
 QString Keys(const QList<KeyCount>& keys)
 {
-    QStringList entries;
-    entries.reserve(keys.size());
-    for (const KeyCount& k : keys)
-        entries << QStringLiteral("%1 %2/%3").arg(QString::fromUcs4(&k.key, 1)).arg(k.expected).arg(k.missed);
-    return entries.join(u' ');
+    // Appended piece by piece: a whole history holds millions of them.
+    QString text;
+    text.reserve(keys.size() * 8);
+    for (const KeyCount& k : keys) {
+        if (!text.isEmpty())
+            text += u' ';
+        text += QString::fromUcs4(&k.key, 1);
+        text += u' ';
+        text += QString::number(k.expected);
+        text += u'/';
+        text += QString::number(k.missed);
+    }
+    return text;
 }
 
 } // namespace
