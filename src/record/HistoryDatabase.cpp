@@ -30,6 +30,9 @@ constexpr int BusyTimeoutMs = 250;
 // attempts, some 20 ms).
 constexpr qint64 WholeCheckLimit = 4 * 1024 * 1024;
 
+// How often in one run a damaged file is kept aside and a fresh one begun.
+constexpr int MostRecoveries = 3;
+
 const QString StoredTimeFormat = QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz");
 
 // What SQLite's primary result code says about the file.
@@ -157,6 +160,7 @@ struct HistoryDatabase::Impl {
     bool open = false;
     bool schemaReady = false;
     bool givenUp = false; // a file that can never be opened this run
+    int recoveries = 0;
     bool toldUnwritable = false;
 
     QString shownPath() const { return QDir::toNativeSeparators(path); }
@@ -304,6 +308,13 @@ struct HistoryDatabase::Impl {
     bool recoverFromDamage()
     {
         close();
+        // A folder where every fresh file reads as damaged again would
+        // otherwise fill with backups.
+        if (++recoveries > MostRecoveries) {
+            givenUp = true;
+            sayUnwritableOnce(QStringLiteral("新しく始めたファイルも壊れていると読めます。"));
+            return false;
+        }
         const QString backup = backupPath();
         QFile main(path);
         if (main.exists() && !main.rename(backup)) {
