@@ -53,13 +53,16 @@ public:
     // Per day, oldest first; `pagePrefix` "" for the whole course, else a
     // lesson's ("01-") or a page's id.
     QList<DailyPoint> daily(const QString& pagePrefix = {}) const;
-    // The best (shortest) time of a screen's passed attempts, in ms.
+    // The best (shortest) time of a screen's attempts that were not failed
+    // (outcome other than "不合格": the speed test has no pass) that took
+    // any time at all, in ms.
     std::optional<qint64> bestTimeMs(const QString& screen) const;
     // Per expected character, summed over the newest `attempts` attempts.
     QList<KeyCount> keyTotals(int attempts) const;
     int attemptCount() const;
 
-    // The whole record as UTF-8 CSV with a byte-order mark, written atomically.
+    // The whole record as UTF-8 CSV with a byte-order mark, lines ending
+    // CR LF, written atomically; `error` in the learner's words.
     bool exportCsv(const QString& path, QString* error) const;
     // Every attempt gone; the file stays.
     bool clear(QString* error);

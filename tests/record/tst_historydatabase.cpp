@@ -1,0 +1,471 @@
+// The learner's history: what is written reads back, the queries of the
+// record window on a small record, the CSV export, clearing, the schema's
+// upgrade, and a file that is damaged, locked, read-only or on a full disk.
+
+#include "record/HistoryDatabase.h"
+#include "support/DiskFull.h"
+#include "support/TestFolder.h"
+
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTest>
+
+#include <sys/mount.h>
+#include <unistd.h>
+
+using namespace morvela;
+using morvela::test::DiskFull;
+using morvela::test::TestFolder;
+
+namespace {
+
+const QDateTime Now(QDate(2026, 12, 11), QTime(9, 30, 15));
+
+AttemptRecord Attempt(const QString& endedAt, const QString& pageId, qint64 durationMs, int accepted, int misses,
+                      const QString& outcome = QStringLiteral("合格"), const QList<KeyCount>& keys = {})
+{
+    AttemptRecord a;
+    a.endedAt = QDateTime::fromString(endedAt, Qt::ISODate);
+    a.screen = pageId.startsWith(QStringLiteral("08")) ? QStringLiteral("F_sotsugyo")
+        : pageId == QStringLiteral("ゲーム")            ? QStringLiteral("F_game")
+                                                         : QStringLiteral("F_les1_1");
+    a.pageId = pageId;
+    a.durationMs = durationMs;
+    a.accepted = accepted;
+    a.misses = misses;
+    a.outcome = outcome;
+    a.keys = keys;
+    return a;
+}
+
+// A history file in a test folder, and what it said to the learner.
+struct History {
+    explicit History(const QString& folder)
+        : path(QDir(folder).filePath(HistoryDatabase::fileName()))
+        , db(path, [] { return Now; }, [this](const QString& m) { told << m; })
+    {
+    }
+    QString path;
+    QStringList told;
+    HistoryDatabase db;
+};
+
+// Five attempts over three days, two lessons and a game.
+void FillFixture(HistoryDatabase& db)
+{
+    db.record(Attempt("2026-12-09T10:00:00", "01-02", 60000, 100, 0, "合格", {{U'a', 10, 0}, {U's', 5, 2}}));
+    db.record(Attempt("2026-12-09T11:00:00", "01-01", 30000, 50, 50, "不合格", {{U'a', 4, 1}, {U'd', 3, 3}}));
+    db.record(Attempt("2026-12-10T09:00:00", "02-01", 120000, 300, 100, "合格", {{U's', 7, 0}}));
+    db.record(Attempt("2026-12-11T08:00:00", "ゲーム", 0, 0, 0, QStringLiteral("ゲームオーバー")));
+    db.record(Attempt("2026-12-11T09:00:00", "08-01", 45000, 90, 10, "合格", {{U'あ', 2, 1}}));
+}
+
+// An SQL statement on a connection of the test's own.
+struct RawConnection {
+    explicit RawConnection(const QString& path, const QString& name = QStringLiteral("raw"))
+        : name(name)
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        db.open();
+    }
+    ~RawConnection()
+    {
+        QSqlDatabase::database(name, false).close();
+        QSqlDatabase::removeDatabase(name);
+    }
+    bool exec(const QString& sql) const
+    {
+        QSqlQuery q(QSqlDatabase::database(name, false));
+        return q.exec(sql);
+    }
+    QVariant value(const QString& sql) const
+    {
+        QSqlQuery q(QSqlDatabase::database(name, false));
+        return q.exec(sql) && q.next() ? q.value(0) : QVariant();
+    }
+    QString name;
+};
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestHistoryDatabase : public QObject {
+    Q_OBJECT
+private slots:
+    void openedOnFirstUse();
+    void attemptReadsBack();
+    void daily_data();
+    void daily();
+    void pageIdsInCourseOrder();
+    void bestTime_data();
+    void bestTime();
+    void keyTotals_data();
+    void keyTotals();
+    void csvExport();
+    void csvQuoting_data();
+    void csvQuoting();
+    void clearKeepsTheFile();
+    void firstVersionIsUpgraded();
+    void damagedFileIsKeptAside_data();
+    void damagedFileIsKeptAside();
+    void lockedFileIsSaidOnce();
+    void readOnlyFileIsSaidOnce();
+    void fullDiskIsSaidOnce();
+};
+
+void TestHistoryDatabase::openedOnFirstUse()
+{
+    TestFolder folder(false);
+    History h(folder.path());
+    QVERIFY(!QFile::exists(h.path));
+    QCOMPARE(h.db.attemptCount(), 0);
+    QVERIFY(QFile::exists(h.path));
+    QVERIFY(h.told.isEmpty());
+}
+
+void TestHistoryDatabase::attemptReadsBack()
+{
+    TestFolder folder(false);
+    AttemptRecord full = Attempt("2026-12-10T21:05:07.250", "03-04", 83456, 120, 7, "合格");
+    full.level = 3;
+    full.tempoMs = 400;
+    full.inputMethod = true;
+    AttemptRecord undated = Attempt({}, "01-01", 1000, 5, 0);
+    {
+        History h(folder.path());
+        h.db.record(full);
+        h.db.record(undated);
+        QVERIFY(h.told.isEmpty());
+    }
+    History reopened(folder.path());
+    const QList<StoredAttempt> recent = reopened.db.recent(10);
+    QCOMPARE(recent.size(), 2);
+    // The undated attempt ended now, after the other one.
+    undated.endedAt = Now;
+    QCOMPARE(recent[0].attempt, undated);
+    QCOMPARE(recent[1].attempt, full); // listing leaves keys out
+    QVERIFY(recent[0].id != recent[1].id);
+    QCOMPARE(reopened.db.recent(1).size(), 1);
+    QCOMPARE(reopened.db.recent(0).size(), 0);
+}
+
+void TestHistoryDatabase::daily_data()
+{
+    QTest::addColumn<QString>("prefix");
+    QTest::addColumn<QList<DailyPoint>>("expected");
+    // Speed: accepted characters per minute; accuracy accepted / (accepted + misses).
+    QTest::newRow("whole course") << QString() << QList<DailyPoint>{
+        {QDate(2026, 12, 9), 2, 150 * 60000.0 / 90000, 150.0 / 200},
+        {QDate(2026, 12, 10), 1, 150, 0.75},
+        {QDate(2026, 12, 11), 2, 120, 0.9},
+    };
+    QTest::newRow("one lesson") << QStringLiteral("01-") << QList<DailyPoint>{
+        {QDate(2026, 12, 9), 2, 100, 0.75},
+    };
+    QTest::newRow("one page") << QStringLiteral("01-01") << QList<DailyPoint>{
+        {QDate(2026, 12, 9), 1, 100, 0.5},
+    };
+    QTest::newRow("no characters") << QStringLiteral("ゲーム") << QList<DailyPoint>{
+        {QDate(2026, 12, 11), 1, 0, 0},
+    };
+    QTest::newRow("none") << QStringLiteral("05-") << QList<DailyPoint>{};
+}
+
+void TestHistoryDatabase::daily()
+{
+    QFETCH(QString, prefix);
+    QFETCH(QList<DailyPoint>, expected);
+    TestFolder folder(false);
+    History h(folder.path());
+    FillFixture(h.db);
+    QCOMPARE(h.db.daily(prefix), expected);
+}
+
+void TestHistoryDatabase::pageIdsInCourseOrder()
+{
+    TestFolder folder(false);
+    History h(folder.path());
+    FillFixture(h.db);
+    h.db.record(Attempt("2026-12-11T10:00:00", "苦手キー練習", 1000, 5, 0));
+    h.db.record(Attempt("2026-12-11T10:00:01", "00-01", 1000, 5, 0));
+    QCOMPARE(h.db.pageIds(), (QStringList{"00-01", "01-01", "01-02", "02-01", "08-01", "ゲーム", "苦手キー練習"}));
+    QCOMPARE(h.db.attemptCount(), 7);
+}
+
+void TestHistoryDatabase::bestTime_data()
+{
+    QTest::addColumn<QString>("screen");
+    QTest::addColumn<qint64>("best"); // -1: none
+    QTest::newRow("failed attempt not counted") << QStringLiteral("F_les1_1") << qint64(60000);
+    QTest::newRow("only attempt") << QStringLiteral("F_sotsugyo") << qint64(45000);
+    QTest::newRow("no attempts") << QStringLiteral("F_welcome") << qint64(-1);
+    QTest::newRow("no time taken") << QStringLiteral("F_game") << qint64(-1);
+}
+
+void TestHistoryDatabase::bestTime()
+{
+    QFETCH(QString, screen);
+    QFETCH(qint64, best);
+    TestFolder folder(false);
+    History h(folder.path());
+    FillFixture(h.db);
+    h.db.record(Attempt("2026-12-11T10:00:00", "02-02", 20000, 10, 40, "不合格"));
+    const std::optional<qint64> found = h.db.bestTimeMs(screen);
+    QCOMPARE(found.value_or(-1), best);
+}
+
+void TestHistoryDatabase::keyTotals_data()
+{
+    QTest::addColumn<int>("attempts");
+    QTest::addColumn<QList<KeyCount>>("expected");
+    QTest::newRow("newest only") << 1 << QList<KeyCount>{{U'あ', 2, 1}};
+    QTest::newRow("newest three, one without keys")
+        << 3 << QList<KeyCount>{{U's', 7, 0}, {U'あ', 2, 1}};
+    QTest::newRow("all, summed per key")
+        << 100 << QList<KeyCount>{{U'a', 14, 1}, {U'd', 3, 3}, {U's', 12, 2}, {U'あ', 2, 1}};
+    QTest::newRow("none") << 0 << QList<KeyCount>{};
+}
+
+void TestHistoryDatabase::keyTotals()
+{
+    QFETCH(int, attempts);
+    QFETCH(QList<KeyCount>, expected);
+    TestFolder folder(false);
+    History h(folder.path());
+    FillFixture(h.db);
+    QCOMPARE(h.db.keyTotals(attempts), expected);
+}
+
+void TestHistoryDatabase::csvExport()
+{
+    TestFolder folder(false);
+    History h(folder.path());
+    AttemptRecord a = Attempt("2026-12-10T21:05:07", "01-01", 1500, 3, 1, "合格",
+                              {{U'a', 2, 1}, {U' ', 1, 0}, {U'a', 1, 0}}); // a key listed twice is counted once
+    a.level = 2;
+    h.db.record(a);
+    AttemptRecord b = Attempt("2026-12-11T08:00:00", "ゲーム", 2000, 4, 0, "得点 \"12\", 2位");
+    b.inputMethod = true;
+    h.db.record(b);
+    const QString csv = folder.file(QStringLiteral("record.csv"));
+    QString error;
+    QVERIFY2(h.db.exportCsv(csv, &error), qPrintable(error));
+    const QByteArray expected = QByteArray("\xEF\xBB\xBF")
+        + QStringLiteral("日時,画面,ページ,時間(ミリ秒),入力文字数,ミス,レベル,テンポ(ミリ秒),かな漢字変換,結果,キー別(文字 出題数/ミス数)\r\n"
+                         "2026-12-10 21:05:07,F_les1_1,01-01,1500,3,1,2,,オフ,合格,  1/0 a 3/1\r\n"
+                         "2026-12-11 08:00:00,F_game,ゲーム,2000,4,0,,,オン,\"得点 \"\"12\"\", 2位\",\r\n")
+              .toUtf8();
+    QCOMPARE(ReadAll(csv), expected);
+
+    // A file that cannot be written is said, and nothing is left of it.
+    QVERIFY(!h.db.exportCsv(folder.file(QStringLiteral("no-such-folder/record.csv")), &error));
+    QVERIFY(error.contains(QStringLiteral("record.csv")));
+}
+
+void TestHistoryDatabase::csvQuoting_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QByteArray>("written");
+    QTest::newRow("plain") << QStringLiteral("合格") << QStringLiteral("合格").toUtf8();
+    QTest::newRow("comma") << QStringLiteral("a,b") << QByteArray("\"a,b\"");
+    QTest::newRow("quote") << QStringLiteral("say \"hi\"") << QByteArray("\"say \"\"hi\"\"\"");
+    QTest::newRow("line break") << QStringLiteral("a\r\nb") << QByteArray("\"a\r\nb\"");
+    QTest::newRow("lone LF") << QStringLiteral("a\nb") << QByteArray("\"a\nb\"");
+    QTest::newRow("empty") << QString() << QByteArray();
+}
+
+void TestHistoryDatabase::csvQuoting()
+{
+    QFETCH(QString, field);
+    QFETCH(QByteArray, written);
+    TestFolder folder(false);
+    History h(folder.path());
+    AttemptRecord a = Attempt("2026-12-10T21:05:07", "01-01", 1500, 3, 1, field);
+    h.db.record(a);
+    const QString csv = folder.file(QStringLiteral("record.csv"));
+    QVERIFY(h.db.exportCsv(csv, nullptr));
+    QVERIFY(ReadAll(csv).endsWith("2026-12-10 21:05:07,F_les1_1,01-01,1500,3,1,,,オフ," + written + ",\r\n"));
+}
+
+void TestHistoryDatabase::clearKeepsTheFile()
+{
+    TestFolder folder(false);
+    History h(folder.path());
+    FillFixture(h.db);
+    QString error;
+    QVERIFY2(h.db.clear(&error), qPrintable(error));
+    QVERIFY(QFile::exists(h.path));
+    QCOMPARE(h.db.attemptCount(), 0);
+    QCOMPARE(h.db.keyTotals(100), QList<KeyCount>{});
+    h.db.record(Attempt("2026-12-11T10:00:00", "01-01", 1000, 5, 0));
+    QCOMPARE(h.db.attemptCount(), 1);
+}
+
+void TestHistoryDatabase::firstVersionIsUpgraded()
+{
+    TestFolder folder(false);
+    const QString path = folder.file(HistoryDatabase::fileName());
+    {
+        // The first version's schema, as a first release of the program left it.
+        RawConnection raw(path);
+        QVERIFY(raw.exec("CREATE TABLE attempts (id INTEGER PRIMARY KEY, ended_at TEXT NOT NULL, screen TEXT NOT NULL,"
+                         " page_id TEXT NOT NULL, duration_ms INTEGER NOT NULL, accepted INTEGER NOT NULL,"
+                         " misses INTEGER NOT NULL, level INTEGER NOT NULL, tempo_ms INTEGER NOT NULL,"
+                         " input_method INTEGER NOT NULL, outcome TEXT NOT NULL)"));
+        QVERIFY(raw.exec("CREATE TABLE attempt_keys (attempt_id INTEGER NOT NULL REFERENCES attempts(id),"
+                         " key INTEGER NOT NULL, expected INTEGER NOT NULL, missed INTEGER NOT NULL,"
+                         " PRIMARY KEY (attempt_id, key)) WITHOUT ROWID"));
+        QVERIFY(raw.exec("INSERT INTO attempts VALUES (7, '2026-12-01T10:00:00.000', 'F_les1_1', '01-01',"
+                         " 30000, 60, 2, -1, 0, 0, '合格')"));
+        QVERIFY(raw.exec("INSERT INTO attempt_keys VALUES (7, 97, 5, 2)"));
+        QVERIFY(raw.exec("PRAGMA user_version = 1"));
+    }
+    {
+        History h(folder.path());
+        QCOMPARE(h.db.attemptCount(), 1);
+        QCOMPARE(h.db.keyTotals(1), (QList<KeyCount>{{U'a', 5, 2}}));
+        h.db.record(Attempt("2026-12-11T10:00:00", "01-02", 1000, 5, 0));
+        QCOMPARE(h.db.recent(5).size(), 2);
+        QVERIFY(h.told.isEmpty());
+    }
+    RawConnection raw(path);
+    QCOMPARE(raw.value("PRAGMA user_version").toInt(), 2);
+    QCOMPARE(raw.value("SELECT count(*) FROM sqlite_master WHERE type = 'index' AND name LIKE 'attempts_by_%'").toInt(), 3);
+    QCOMPARE(raw.value("PRAGMA journal_mode").toString(), QStringLiteral("wal"));
+}
+
+void TestHistoryDatabase::damagedFileIsKeptAside_data()
+{
+    QTest::addColumn<QString>("damage");
+    QTest::newRow("not a database") << QStringLiteral("garbage");
+    QTest::newRow("truncated") << QStringLiteral("truncated");
+    QTest::newRow("page overwritten") << QStringLiteral("overwritten");
+}
+
+void TestHistoryDatabase::damagedFileIsKeptAside()
+{
+    QFETCH(QString, damage);
+    TestFolder folder(false);
+    const QString path = folder.file(HistoryDatabase::fileName());
+    if (damage == QLatin1String("garbage")) {
+        folder.write(HistoryDatabase::fileName(), QByteArray("This is not a database at all.\n").repeated(200));
+    } else {
+        {
+            History h(folder.path());
+            for (int i = 0; i < 80; ++i)
+                FillFixture(h.db);
+        }
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        QVERIFY(f.size() > 8 * 4096);
+        if (damage == QLatin1String("truncated")) {
+            QVERIFY(f.resize(f.size() / 2 + 100));
+        } else {
+            f.seek(3 * 4096);
+            f.write(QByteArray(4096, '\x5a'));
+        }
+    }
+    const QByteArray damaged = ReadAll(path);
+
+    History h(folder.path());
+    h.db.record(Attempt("2026-12-11T10:00:00", "01-01", 1000, 5, 0));
+    QCOMPARE(h.told.size(), 1);
+    const QString backupName = HistoryDatabase::fileName() + QStringLiteral(".damaged-20261211-093015");
+    QVERIFY2(h.told[0].contains(HistoryDatabase::fileName()) && h.told[0].contains(backupName), qPrintable(h.told[0]));
+    QCOMPARE(ReadAll(folder.file(backupName)), damaged);
+    // The course went on: the attempt is in a fresh record.
+    QCOMPARE(h.db.attemptCount(), 1);
+    h.db.record(Attempt("2026-12-11T10:00:01", "01-01", 1000, 5, 0));
+    QCOMPARE(h.db.attemptCount(), 2);
+    QCOMPARE(h.told.size(), 1);
+}
+
+void TestHistoryDatabase::lockedFileIsSaidOnce()
+{
+    TestFolder folder(false);
+    History h(folder.path());
+    FillFixture(h.db);
+    {
+        RawConnection other(h.path, QStringLiteral("other"));
+        QVERIFY(other.exec("BEGIN EXCLUSIVE"));
+        h.db.record(Attempt("2026-12-11T10:00:00", "01-01", 1000, 5, 0));
+        h.db.record(Attempt("2026-12-11T10:00:01", "01-01", 1000, 5, 0));
+        QCOMPARE(h.told.size(), 1);
+        QVERIFY2(h.told[0].contains(HistoryDatabase::fileName()) && h.told[0].contains(QStringLiteral("使用中")),
+                 qPrintable(h.told[0]));
+        // Reading goes on beside the other program's write.
+        QCOMPARE(h.db.attemptCount(), 5);
+        QVERIFY(other.exec("ROLLBACK"));
+    }
+    h.db.record(Attempt("2026-12-11T10:00:02", "01-01", 1000, 5, 0));
+    QCOMPARE(h.db.attemptCount(), 6);
+    QCOMPARE(h.told.size(), 1);
+    QVERIFY(!QDir(folder.path()).entryList({QStringLiteral("*.damaged-*")}).size());
+}
+
+void TestHistoryDatabase::readOnlyFileIsSaidOnce()
+{
+    TestFolder folder(false);
+    const QString dir = folder.file(QStringLiteral("ro"));
+    QVERIFY(QDir().mkpath(dir));
+    const bool root = geteuid() == 0;
+    if (root && ::mount("tmpfs", QFile::encodeName(dir).constData(), "tmpfs", 0, "size=1m") != 0)
+        QSKIP("root writes into read-only folders, and no read-only file system can be mounted here");
+    {
+        History h(dir);
+        FillFixture(h.db);
+    }
+    if (root) {
+        QVERIFY(::mount(nullptr, QFile::encodeName(dir).constData(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0);
+    } else {
+        QFile::setPermissions(dir + QStringLiteral("/") + HistoryDatabase::fileName(), QFileDevice::ReadOwner);
+        QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    }
+    {
+        History h(dir);
+        h.db.record(Attempt("2026-12-11T10:00:00", "01-01", 1000, 5, 0));
+        h.db.record(Attempt("2026-12-11T10:00:01", "01-01", 1000, 5, 0));
+        QCOMPARE(h.told.size(), 1);
+        QVERIFY2(h.told[0].contains(HistoryDatabase::fileName()) && h.told[0].contains(QStringLiteral("読み取り専用")),
+                 qPrintable(h.told[0]));
+        QString error;
+        QVERIFY(!h.db.clear(&error));
+        QVERIFY(!error.isEmpty());
+    }
+    if (root) {
+        QCOMPARE(::umount2(QFile::encodeName(dir).constData(), MNT_DETACH), 0);
+    } else {
+        QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
+}
+
+void TestHistoryDatabase::fullDiskIsSaidOnce()
+{
+    TestFolder folder(false);
+    History h(folder.path());
+    h.db.record(Attempt("2026-12-11T09:00:00", "01-01", 1000, 5, 0));
+    {
+        DiskFull full(1024);
+        for (int i = 0; i < 20; ++i)
+            FillFixture(h.db);
+        QCOMPARE(h.told.size(), 1);
+        QVERIFY2(h.told[0].contains(HistoryDatabase::fileName()) && h.told[0].contains(QStringLiteral("空き")),
+                 qPrintable(h.told[0]));
+    }
+    // Nothing was damaged: the record reads, and records again with room.
+    QVERIFY(h.db.attemptCount() >= 1);
+    h.db.record(Attempt("2026-12-11T10:00:00", "01-02", 1000, 5, 0));
+    QVERIFY(h.db.pageIds().contains(QStringLiteral("01-02")));
+    QVERIFY(!QDir(folder.path()).entryList({QStringLiteral("*.damaged-*")}).size());
+}
+
+QTEST_GUILESS_MAIN(TestHistoryDatabase)
+#include "tst_historydatabase.moc"
