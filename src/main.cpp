@@ -9,8 +9,10 @@
 #include "ui/ModuleClickOutput.h"
 #include "ui/QuitOnSignal.h"
 #include "ui/SingleInstance.h"
+#include "record/HistoryDatabase.h"
 
 #include <QApplication>
+#include <QDir>
 
 #include <csignal>
 
@@ -52,14 +54,22 @@ int main(int argc, char* argv[])
     morvela::AppState state(folders.data, folders.user);
     state.FolderNotice = folderNotice;
     morvela::QtMessageService messages;
+    // The learner's history lies beside the progress file; it is opened
+    // when the first attempt ends, so start-up never waits for it.
+    morvela::HistoryDatabase history(
+        QDir(folders.user).filePath(morvela::HistoryDatabase::fileName()), [] { return QDateTime::currentDateTime(); },
+        [&messages](const QString& text) {
+            messages.show(QApplication::activeWindow(), text, morvela::MessageIcon::Warning, morvela::ProgramTitle);
+        });
     morvela::ModalRunner runner;
     morvela::SteadyClock clock;
     morvela::DesktopUrlOpener links;
     morvela::AppContext ctx(state, messages, runner, clock, links,
                             morvela::ModuleClickOutput(programFolder));
+    ctx.setAttemptLog(history);
 
     morvela::F_mokuji menu(ctx);
-    morvela::ConnectScreens(menu, ctx);
+    morvela::ConnectScreens(menu, ctx, &history);
     if (!instance.acquired())
         return 0;
     morvela::CarryOverRecords(folders, {morvela::ProgressFileName, morvela::GameScoreFileName});

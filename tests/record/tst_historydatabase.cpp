@@ -348,6 +348,9 @@ void TestHistoryDatabase::damagedFileIsKeptAside_data()
     QTest::newRow("not a database") << QStringLiteral("garbage");
     QTest::newRow("truncated") << QStringLiteral("truncated");
     QTest::newRow("page overwritten") << QStringLiteral("overwritten");
+    // Too large to be checked whole when opened.
+    QTest::newRow("large, not a database") << QStringLiteral("large garbage");
+    QTest::newRow("large, shorter than its pages") << QStringLiteral("large truncated");
 }
 
 void TestHistoryDatabase::damagedFileIsKeptAside()
@@ -357,6 +360,21 @@ void TestHistoryDatabase::damagedFileIsKeptAside()
     const QString path = folder.file(HistoryDatabase::fileName());
     if (damage == QLatin1String("garbage")) {
         folder.write(HistoryDatabase::fileName(), QByteArray("This is not a database at all.\n").repeated(200));
+    } else if (damage == QLatin1String("large garbage")) {
+        folder.write(HistoryDatabase::fileName(), QByteArray(5 * 1024 * 1024, 'x'));
+    } else if (damage == QLatin1String("large truncated")) {
+        {
+            History h(folder.path());
+            FillFixture(h.db);
+        }
+        // A file of 2,000 pages, of which only the first 1,200 are there.
+        QByteArray bytes = ReadAll(path);
+        bytes[28] = 0;
+        bytes[29] = 0;
+        bytes[30] = char(2000 >> 8);
+        bytes[31] = char(2000 & 0xff);
+        bytes.append(QByteArray(1200 * 4096 - bytes.size(), '\0'));
+        folder.write(HistoryDatabase::fileName(), bytes);
     } else {
         {
             History h(folder.path());
