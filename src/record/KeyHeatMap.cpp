@@ -13,7 +13,10 @@ QColor HeatColour(double rate)
 
 QList<KeyFill> HeatFills(const QList<KeyHeat>& heats)
 {
+    // The fingers' colours washed out first, so that only the heat shows.
     QList<KeyFill> fills;
+    for (const KeyCap& key : JisKeyboard::Keys())
+        fills.append({&key, QColor(255, 255, 255, 170)});
     for (const KeyHeat& heat : heats)
         fills.append({heat.key, HeatColour(heat.rate())});
     return fills;

@@ -12,8 +12,8 @@ inline constexpr double HeatFullRate = 0.2;
 // red at HeatFullRate; translucent, so the key's legend shows through.
 QColor HeatColour(double rate);
 
-// The keyboard picture with each key that was expected coloured by its
-// error rate.
+// The keyboard picture washed out, each key that was expected coloured by
+// its error rate (the last fill of a key is its heat).
 QList<KeyFill> HeatFills(const QList<KeyHeat>& heats);
 
 } // namespace morvela

@@ -51,13 +51,20 @@ struct Window {
     RecordWindow window;
 };
 
+// The heat of the key that types `c`: the last colour laid over it.
 QColor FillOf(const PictureBox& picture, char32_t c)
 {
+    QColor colour;
     for (const KeyFill& fill : picture.keyFills()) {
         if (fill.key == JisKeyboard::KeyFor(c))
-            return fill.colour;
+            colour = fill.colour;
     }
-    return {};
+    return colour;
+}
+
+int HeatedKeys(const PictureBox& picture)
+{
+    return int(picture.keyFills().size() - JisKeyboard::Keys().size());
 }
 
 } // namespace
@@ -118,7 +125,7 @@ void TestRecordWindow::showsTheRecord()
     // Heat: k missed a quarter of the time is red, j (1%) green, f never
     // missed greenest; a kana has no key of the picture.
     const auto* picture = w.window.findChild<PictureBox*>(QStringLiteral("Picture1"));
-    QCOMPARE(picture->keyFills().size(), 3);
+    QCOMPARE(HeatedKeys(*picture), 3);
     QCOMPARE(FillOf(*picture, U'k').hue(), 0);
     QVERIFY(FillOf(*picture, U'j').hue() > 100);
     QCOMPARE(FillOf(*picture, U'f').hue(), 120);
@@ -134,7 +141,7 @@ void TestRecordWindow::emptyRecord()
     QCOMPARE(w.table()->model()->rowCount(), 0);
     QCOMPARE(w.scopes()->count(), 1);
     QCOMPARE(w.label(3), QStringLiteral("ミスしたキーはありません。"));
-    QVERIFY(w.window.findChild<PictureBox*>(QStringLiteral("Picture1"))->keyFills().isEmpty());
+    QCOMPARE(HeatedKeys(*w.window.findChild<PictureBox*>(QStringLiteral("Picture1"))), 0);
 }
 
 void TestRecordWindow::chartsFollowTheChosenScope()
