@@ -3,7 +3,9 @@
 // whole), the first opening and the median of the openings after it.
 //
 //   history_fill FOLDER 100000
-//   record_window_bench FOLDER/morvela-history.sqlite [OPENINGS=11]
+//   record_window_bench FOLDER/morvela-history.sqlite [OPENINGS=11] [PICTURE.png [dark]]
+//
+// PICTURE.png keeps the last picture, to look at (in a dark palette too).
 //
 // Runs offscreen; the painting is QWidget::grab, the same drawing a
 // screen gets. Wall time and the process's CPU time, since the machine
@@ -16,7 +18,9 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
+#include <QPalette>
 
 #include <algorithm>
 #include <cstdio>
@@ -45,6 +49,22 @@ int main(int argc, char** argv)
     }
     const QString path = QString::fromLocal8Bit(argv[1]);
     const int openings = std::max(2, argc > 2 ? std::atoi(argv[2]) : 11);
+    const QString picturePath = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QString();
+    if (argc > 4 && QByteArray(argv[4]) == "dark") {
+        QApplication::setStyle(QStringLiteral("Fusion"));
+        QPalette dark;
+        dark.setColor(QPalette::Window, QColor(0x30, 0x30, 0x30));
+        dark.setColor(QPalette::WindowText, QColor(0xE8, 0xE8, 0xE8));
+        dark.setColor(QPalette::Base, QColor(0x20, 0x20, 0x20));
+        dark.setColor(QPalette::AlternateBase, QColor(0x2A, 0x2A, 0x2A));
+        dark.setColor(QPalette::Text, QColor(0xE8, 0xE8, 0xE8));
+        dark.setColor(QPalette::Button, QColor(0x38, 0x38, 0x38));
+        dark.setColor(QPalette::ButtonText, QColor(0xE8, 0xE8, 0xE8));
+        dark.setColor(QPalette::Highlight, QColor(0x4A, 0x90, 0xD9));
+        dark.setColor(QPalette::Mid, QColor(0x60, 0x60, 0x60));
+        dark.setColor(QPalette::Midlight, QColor(0x48, 0x48, 0x48));
+        QApplication::setPalette(dark);
+    }
     if (!QFileInfo::exists(path)) {
         std::fprintf(stderr, "%s: no such database (history_fill makes one)\n", argv[1]);
         return 2;
@@ -78,6 +98,10 @@ int main(int argc, char** argv)
         lap("recent(200)");
     }
     test::Harness h;
+    // The real keyboard picture, as the program shows it.
+    QFile::remove(h.folder.file(QStringLiteral("Keyboard.bmp")));
+    if (!QFile::copy(QStringLiteral(MORVELA_PROGRAM_DIR "/Keyboard.bmp"), h.folder.file(QStringLiteral("Keyboard.bmp"))))
+        return 1;
     HistoryRecord record(db);
     QList<double> times, cpuTimes;
     for (int i = 0; i < openings; ++i) {
@@ -92,6 +116,8 @@ int main(int argc, char** argv)
         cpuTimes.append(CpuMs() - cpuStart);
         if (picture.isNull())
             return 1;
+        if (i == openings - 1 && !picturePath.isEmpty())
+            picture.save(picturePath);
     }
     const double first = times.takeFirst(), firstCpu = cpuTimes.takeFirst();
     std::sort(times.begin(), times.end());
