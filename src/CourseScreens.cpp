@@ -48,7 +48,6 @@ void RunRecord(AppContext& ctx, QWidget* parent, HistoryDatabase& history)
 {
     HistoryRecord record(history);
     RecordWindowSetup setup = PracticeMaterial();
-    setup.practise = [](const QString&) {};
     setup.chooseCsvFile = [](QWidget* parent, const QString& suggested) {
         return QFileDialog::getSaveFileName(parent, QStringLiteral("CSVに書き出す"), suggested,
                                             QStringLiteral("CSVファイル (*.csv)"));

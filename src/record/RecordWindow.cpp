@@ -177,7 +177,7 @@ void RecordWindow::Command1_Click()
 {
     const PracticeLine practice = MakePracticeLine(m_record.keyTotals(RecentAttemptsForKeys), m_setup.practiceWords,
                                                    m_setup.homeRow, quint64(m_ctx.clock.nowMs()));
-    QString line = practice.line;
+    const QString line = practice.line;
     if (practice.basis != PracticeLine::Basis::WeakKeys) {
         const QString why =
             practice.basis == PracticeLine::Basis::TooLittleHistory
@@ -190,7 +190,7 @@ void RecordWindow::Command1_Click()
     }
     if (!m_setup.practise)
         return;
-    m_setup.practise(line);
+    m_setup.practise(this, line);
     // The practice page is recorded like any page.
     showRecord();
 }

@@ -24,8 +24,9 @@ struct RecordWindowSetup {
     QStringList practiceWords;
     // The home-row line offered while the record has too little to go by.
     QString homeRow;
-    // Opens the practice page on the line (the lessons' rhythm drill).
-    std::function<void(const QString& line)> practise;
+    // Opens the practice page on the line (the lessons' rhythm drill) over
+    // the record window.
+    std::function<void(QWidget* parent, const QString& line)> practise;
     // Asks where the CSV goes, starting from `suggested`; empty: cancelled.
     std::function<QString(QWidget* parent, const QString& suggested)> chooseCsvFile;
 };

@@ -34,7 +34,10 @@ struct Window {
     Window(Harness& h, FakeLearnerRecord& record, QString csvAnswer = {})
         : window(h.ctx, record,
                  {QStringList{QStringLiteral("kakikukeko"), QStringLiteral("neko"), QStringLiteral("suna")}, HomeRow,
-                  [this](const QString& line) { practised << line; },
+                  [this](QWidget* parent, const QString& line) {
+                      QCOMPARE(parent, &window);
+                      practised << line;
+                  },
                   [this, csvAnswer](QWidget*, const QString& suggested) {
                       suggestions << suggested;
                       return csvAnswer;
