@@ -1,11 +1,28 @@
 #include "record/RecordFigures.h"
 
+#include <QMap>
 #include <QRegularExpression>
 #include <QSet>
 
 #include <algorithm>
 
 namespace morvela {
+
+namespace {
+
+// Screens recorded under their own name, as the menu names them.
+QString ScreenCaption(const QString& id)
+{
+    static const QMap<QString, QString> captions{
+        {QStringLiteral("F_welcome"), QStringLiteral("スピードテスト")},
+        {QStringLiteral("F_les9_1"), QStringLiteral("卒業試験")},
+        {QStringLiteral("F_kentei"), QStringLiteral("ワープロ検定模試")},
+        {QStringLiteral("F_game"), QStringLiteral("ゲーム")},
+    };
+    return captions.value(id, id);
+}
+
+} // namespace
 
 QList<RecordScope> RecordScopes(const QStringList& pageIds)
 {
@@ -14,7 +31,7 @@ QList<RecordScope> RecordScopes(const QStringList& pageIds)
     QSet<QString> taken;
     for (const QString& id : pageIds) {
         const auto m = coursePage.match(id);
-        RecordScope scope{id, id};
+        RecordScope scope{ScreenCaption(id), id};
         if (m.hasMatch()) {
             const int lesson = m.captured(1).toInt();
             scope = {lesson == 9 ? QStringLiteral("卒業試験") : QStringLiteral("Lesson%1").arg(lesson),
