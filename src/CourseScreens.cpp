@@ -20,6 +20,12 @@
 
 #include <QFileDialog>
 
+// The weakest-key practice page (a rhythm drill of the lessons).
+#if __has_include("lessons/WeakKeyPractice.h")
+#include "lessons/WeakKeyPractice.h"
+#define MORVELA_WEAK_KEY_PRACTICE 1
+#endif
+
 #include <memory>
 
 namespace morvela {
@@ -48,6 +54,9 @@ void RunRecord(AppContext& ctx, QWidget* parent, HistoryDatabase& history)
 {
     HistoryRecord record(history);
     RecordWindowSetup setup = PracticeMaterial();
+#ifdef MORVELA_WEAK_KEY_PRACTICE
+    setup.practise = [&ctx](QWidget* window, const QString& line) { RunWeakKeyPractice(ctx, line, window); };
+#endif
     setup.chooseCsvFile = [](QWidget* parent, const QString& suggested) {
         return QFileDialog::getSaveFileName(parent, QStringLiteral("CSVに書き出す"), suggested,
                                             QStringLiteral("CSVファイル (*.csv)"));
