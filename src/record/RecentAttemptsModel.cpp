@@ -2,6 +2,9 @@
 
 #include "record/RecordFigures.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace morvela {
 
 RecentAttemptsModel::RecentAttemptsModel(Fetch fetch, QObject* parent)
