@@ -5,10 +5,10 @@
 #   scripts/install-deps.sh --test [PACKAGE...]  and to run every test
 set -euo pipefail
 # Building and running: the compiler, Qt (with Qt SQL's SQLite driver for the
-# learner's history), the sound server's client library (the click player)
-# and a Japanese font.
-packages=(g++ cmake ninja-build pkg-config qt6-base-dev libqt6sql6-sqlite qt6-multimedia-dev libpulse-dev libgl-dev
-          fonts-noto-cjk)
+# learner's history, and Qt Charts for its record window), the sound
+# server's client library (the click player) and a Japanese font.
+packages=(g++ cmake ninja-build pkg-config qt6-base-dev libqt6sql6-sqlite qt6-charts-dev qt6-multimedia-dev libpulse-dev
+          libgl-dev fonts-noto-cjk)
 if [[ ${1-} == --test ]]; then
     shift
     # The tests and benchmarks: a private X server and its tools, clang for

@@ -69,7 +69,7 @@ int main(int argc, char* argv[])
     ctx.setAttemptLog(history);
 
     morvela::F_mokuji menu(ctx);
-    morvela::ConnectScreens(menu, ctx);
+    morvela::ConnectScreens(menu, ctx, &history);
     if (!instance.acquired())
         return 0;
     morvela::CarryOverRecords(folders, {morvela::ProgressFileName, morvela::GameScoreFileName});

@@ -129,6 +129,14 @@ void F_mokuji::buildControls()
     connect(command26, &QPushButton::clicked, this, &F_mokuji::Command26_Click);
     connect(command11, &QPushButton::clicked, this, &F_mokuji::Command11_Click);
     connect(command13, &QPushButton::clicked, this, &F_mokuji::Command13_Click);
+    // The record sits in the one free cell of the corner, above "Option",
+    // beside "Ostrel": its caption is narrower than "Option"'s, and it is
+    // no taller than "Ostrel" (a Japanese caption's line is taller than a
+    // Latin one), so nothing else of the menu moves for it.
+    auto* command15 = NamedButton(QStringLiteral("Command15"), QStringLiteral("記録"), this);
+    command15->setMaximumHeight(command26->sizeHint().height());
+    connect(command15, &QPushButton::clicked, this, &F_mokuji::Command15_Click);
+    exits->addWidget(command15, 0, 0);
     exits->addWidget(command26, 0, 1);
     exits->addWidget(command11, 1, 0);
     exits->addWidget(command13, 1, 1);
@@ -274,6 +282,12 @@ void F_mokuji::Command14_Click()
     setEnabled(true);
     showHighScore();
     m_ctx.saveGameScore(this);
+}
+
+void F_mokuji::Command15_Click()
+{
+    if (m_record)
+        m_record();
 }
 
 void F_mokuji::Command26_Click()

@@ -37,6 +37,7 @@ public:
     void setOptionsScreen(Opener open) { m_options = std::move(open); }
     void setExamScreen(Opener open) { m_exam = std::move(open); }
     void setGameScreen(Opener open) { m_game = std::move(open); }
+    void setRecordScreen(Opener open) { m_record = std::move(open); }
 
     // The status boxes show the record's states again.
     void refreshStatusBoxes();
@@ -48,6 +49,8 @@ public:
     void Command12_Click();
     void Command13_Click();
     void Command14_Click();
+    // "記録": the learner's record, over the visible menu.
+    void Command15_Click();
     void Command26_Click();
 
     QComboBox* examList() const { return m_combo1; }
@@ -70,7 +73,7 @@ private:
     std::array<QLineEdit*, 10> m_statusBoxes{};
     std::array<Opener, 10> m_courseScreens;
     std::array<Opener, 10> m_hintPages;
-    Opener m_options, m_exam, m_game;
+    Opener m_options, m_exam, m_game, m_record;
     QComboBox* m_combo1 = nullptr;
     QLabel* m_label12 = nullptr;
 };

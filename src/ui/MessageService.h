@@ -14,6 +14,9 @@ class MessageService {
 public:
     virtual ~MessageService() = default;
     virtual void show(QWidget* parent, const QString& text, MessageIcon icon, const QString& title) = 0;
+    // A question with "はい" and "いいえ"; true for "はい". "いいえ" is the
+    // default, so Enter pressed in haste changes nothing.
+    virtual bool ask(QWidget* parent, const QString& text, MessageIcon icon, const QString& title) = 0;
     // The system beep.
     virtual void beep() = 0;
 };
@@ -21,6 +24,7 @@ public:
 class QtMessageService final : public MessageService {
 public:
     void show(QWidget* parent, const QString& text, MessageIcon icon, const QString& title) override;
+    bool ask(QWidget* parent, const QString& text, MessageIcon icon, const QString& title) override;
     void beep() override;
 };
 

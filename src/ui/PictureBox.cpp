@@ -39,6 +39,12 @@ void PictureBox::setKeyMark(const KeyMark& mark)
     update();
 }
 
+void PictureBox::setKeyFills(QList<KeyFill> fills)
+{
+    m_fills = std::move(fills);
+    update();
+}
+
 namespace {
 
 // The ring round a marked key: a strong colour no finger of the picture
@@ -86,7 +92,7 @@ void drawFingerTab(QPainter& p, const KeyCap& key, const QRectF& picture)
 void PictureBox::paintEvent(QPaintEvent* e)
 {
     QLabel::paintEvent(e);
-    if (!m_mark || pixmap().isNull())
+    if ((!m_mark && m_fills.isEmpty()) || pixmap().isNull())
         return;
     // The layout is in the pixels of the picture as drawn; the mark follows
     // the picture wherever and at whatever size it is shown.
@@ -98,6 +104,13 @@ void PictureBox::paintEvent(QPaintEvent* e)
     p.translate(at);
     p.scale(shown.width() / JisKeyboard::PictureSize.width(), shown.height() / JisKeyboard::PictureSize.height());
     const QRectF picture(QPointF(0, 0), QSizeF(JisKeyboard::PictureSize));
+    p.setPen(Qt::NoPen);
+    for (const KeyFill& fill : std::as_const(m_fills)) {
+        if (fill.key) {
+            p.setBrush(fill.colour);
+            p.drawPath(keyShape(*fill.key));
+        }
+    }
     for (const KeyCap* key : {m_mark.key, m_mark.shift}) {
         if (!key)
             continue;

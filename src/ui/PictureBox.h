@@ -2,11 +2,18 @@
 
 #include "core/KeyLayout.h"
 
+#include <QColor>
 #include <QLabel>
 
 namespace morvela {
 
 class ProgramFolder;
+
+// A colour laid over one key of the keyboard picture (a heat map's).
+struct KeyFill {
+    const KeyCap* key = nullptr;
+    QColor colour;
+};
 
 // The size the pages are laid out for: the keyboard picture beside the
 // program is drawn at it.
@@ -32,12 +39,17 @@ public:
     void setKeyMark(const KeyMark& mark);
     KeyMark keyMark() const { return m_mark; }
 
+    // Colours laid over keys, under the mark.
+    void setKeyFills(QList<KeyFill> fills);
+    const QList<KeyFill>& keyFills() const { return m_fills; }
+
 protected:
     void paintEvent(QPaintEvent* e) override;
 
 private:
     QSize m_designSize;
     KeyMark m_mark;
+    QList<KeyFill> m_fills;
 };
 
 } // namespace morvela

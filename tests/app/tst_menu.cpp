@@ -14,7 +14,9 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
+#include <QMap>
 #include <QPushButton>
 #include <QSet>
 #include <QSignalSpy>
@@ -57,6 +59,8 @@ private slots:
     void damagedFileIsNeverOverwrittenBeforeItsBackup();
     void longHighScoreIsShownWhole();
     void hintButtonsSayWhichPageTheyOpen();
+    void recordButtonTakesOnlySpareRoom();
+    void recordOpensOverTheVisibleMenu();
 };
 
 void TestMenu::firstStartCreatesTheFiles()
@@ -391,6 +395,67 @@ void TestMenu::hintButtonsSayWhichPageTheyOpen()
     QCOMPARE(pages.size(), 10);
     QCOMPARE(button(menu, 17)->accessibleDescription(), QStringLiteral("文字入力のヒント　その２"));
     QCOMPARE(button(menu, 25)->accessibleDescription(), QStringLiteral("文字入力のヒント　その１０"));
+}
+
+namespace {
+
+// Where each named control of the menu lies, in the menu's coordinates.
+QMap<QString, QRect> controlPlaces(const F_mokuji& menu, const QWidget* except)
+{
+    QMap<QString, QRect> places;
+    for (const QWidget* w : menu.findChildren<QWidget*>()) {
+        if (w == except || w->objectName().isEmpty() || !w->isVisible())
+            continue;
+        places.insert(w->objectName(), QRect(w->mapTo(&menu, QPoint(0, 0)), w->size()));
+    }
+    return places;
+}
+
+} // namespace
+
+void TestMenu::recordButtonTakesOnlySpareRoom()
+{
+    Harness h;
+    F_mokuji menu(h.ctx);
+    QVERIFY(menu.Form_Load());
+    menu.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&menu));
+    QPushButton* record = button(menu, 15);
+    QCOMPARE(record->text(), QStringLiteral("記録"));
+    const QRect recordPlace(record->mapTo(&menu, QPoint(0, 0)), record->size());
+    QVERIFY(menu.rect().contains(recordPlace));
+    const QMap<QString, QRect> with = controlPlaces(menu, record);
+    QVERIFY(with.size() > 40);
+    for (auto it = with.cbegin(); it != with.cend(); ++it)
+        QVERIFY2(!it.value().intersects(recordPlace), qPrintable(it.key()));
+    // Above "Option", left of "Ostrel".
+    QCOMPARE(recordPlace.left(), with[QStringLiteral("Command11")].left());
+    QCOMPARE(recordPlace.center().y(), with[QStringLiteral("Command26")].center().y());
+
+    // The menu without the button: every control where it was, the window
+    // as large.
+    const QSize sizeWith = menu.sizeHint();
+    delete record;
+    menu.layout()->activate();
+    QCOMPARE(controlPlaces(menu, nullptr), with);
+    QCOMPARE(menu.sizeHint(), sizeWith);
+}
+
+void TestMenu::recordOpensOverTheVisibleMenu()
+{
+    Harness h;
+    F_mokuji menu(h.ctx);
+    QVERIFY(menu.Form_Load());
+    menu.show();
+    int opened = 0;
+    menu.setRecordScreen([&] {
+        ++opened;
+        QVERIFY(menu.isVisible());
+        QVERIFY(menu.isEnabled());
+    });
+    button(menu, 15)->click();
+    QCOMPARE(opened, 1);
+    QVERIFY(menu.isVisible());
 }
 
 QTEST_MAIN(TestMenu)

@@ -18,9 +18,17 @@ public:
     {
         shown.append({text, icon, title});
     }
+    // A question is recorded as shown, and answered with the next of
+    // `answers` ("いいえ" once they run out).
+    bool ask(QWidget*, const QString& text, MessageIcon icon, const QString& title) override
+    {
+        shown.append({text, icon, title});
+        return !answers.isEmpty() && answers.takeFirst();
+    }
     void beep() override { ++beeps; }
     int beeps = 0;
     QList<Shown> shown;
+    QList<bool> answers;
 };
 
 } // namespace morvela::test

@@ -1,0 +1,83 @@
+#pragma once
+
+#include "record/LearnerRecord.h"
+
+#include <QMap>
+
+namespace morvela::test {
+
+// A record held in memory: what the record window is handed in tests, and
+// what it asked of it.
+class FakeLearnerRecord final : public LearnerRecord {
+public:
+    QList<StoredAttempt> attempts; // newest first
+    QList<DailyPoint> days;
+    QMap<QString, qint64> bestTimes; // by screen
+    QList<KeyCount> keys;
+    QString exportError, clearError; // non-empty: that operation fails so
+
+    mutable QList<int> recentLimits;
+    mutable QStringList dailyPrefixes;
+    mutable QStringList exportedTo;
+
+    QList<StoredAttempt> recent(int limit) const override
+    {
+        recentLimits.append(limit);
+        return attempts.mid(0, limit);
+    }
+    QStringList pageIds() const override
+    {
+        QStringList ids;
+        for (const StoredAttempt& a : attempts)
+            ids.append(a.attempt.pageId);
+        ids.removeDuplicates();
+        ids.sort();
+        return ids;
+    }
+    QList<DailyPoint> daily(const QString& pagePrefix) const override
+    {
+        dailyPrefixes.append(pagePrefix);
+        return days;
+    }
+    std::optional<qint64> bestTimeMs(const QString& screen) const override
+    {
+        return bestTimes.contains(screen) ? std::optional<qint64>(bestTimes[screen]) : std::nullopt;
+    }
+    QList<KeyCount> keyTotals(int) const override { return keys; }
+    int attemptCount() const override { return int(attempts.size()); }
+    bool exportCsv(const QString& path, QString* error) const override
+    {
+        exportedTo.append(path);
+        *error = exportError;
+        return exportError.isEmpty();
+    }
+    bool clear(QString* error) override
+    {
+        *error = clearError;
+        if (!clearError.isEmpty())
+            return false;
+        attempts.clear();
+        days.clear();
+        keys.clear();
+        bestTimes.clear();
+        return true;
+    }
+
+    // An attempt ending at `at` on `pageId`.
+    void add(const QString& pageId, const QDateTime& at, qint64 durationMs = 60000, int accepted = 64, int misses = 2,
+             const QString& outcome = QStringLiteral("合格"))
+    {
+        StoredAttempt a;
+        a.id = attempts.size() + 1;
+        a.attempt.endedAt = at;
+        a.attempt.screen = QStringLiteral("F_les1_1");
+        a.attempt.pageId = pageId;
+        a.attempt.durationMs = durationMs;
+        a.attempt.accepted = accepted;
+        a.attempt.misses = misses;
+        a.attempt.outcome = outcome;
+        attempts.prepend(a);
+    }
+};
+
+} // namespace morvela::test
