@@ -16,6 +16,11 @@ inline constexpr QSize KeyboardPictureSize = JisKeyboard::PictureSize;
 // scaled down into the box's design size when it is larger, so a huge
 // picture never pushes a page's buttons off the screen.
 //
+// The keyboard picture the build put beside the program is drawn afresh
+// from the key table at the screen's pixel ratio, so it is as sharp as the
+// text beside it on a high-DPI screen; any other picture (one the learner
+// put in its place) is shown as it is.
+//
 // Over the keyboard picture it can mark a key, the finger that strikes it
 // and the Shift key to hold, placed by the key layout the picture is drawn
 // from and scaled with the picture.
@@ -32,11 +37,20 @@ public:
     void setKeyMark(const KeyMark& mark);
     KeyMark keyMark() const { return m_mark; }
 
+    // Whether the picture shown is drawn from the key table rather than
+    // read from the file.
+    bool drawsKeyboard() const { return m_drawsKeyboard; }
+
 protected:
     void paintEvent(QPaintEvent* e) override;
 
 private:
+    // The pixmap for the screen the box is on now.
+    QPixmap pictureForScreen() const;
+
     QSize m_designSize;
+    QPixmap m_file;
+    bool m_drawsKeyboard = false;
     KeyMark m_mark;
 };
 
