@@ -1,8 +1,10 @@
 #include "ui/WholeBorder.h"
 
 #include <QColor>
+#include <QEvent>
 #include <QPainter>
 #include <QSize>
+#include <QWidget>
 
 #include <cmath>
 
@@ -30,6 +32,53 @@ void PaintWholeBorder(QPainter& painter, const QSize& size, const QColor& colour
     painter.fillRect(QRect(left, top, width, bottom - top), colour);
     painter.fillRect(QRect(right - width, top, width, bottom - top), colour);
     painter.restore();
+}
+
+namespace {
+
+// Lies over the whole of its parent, above its children, and draws only
+// the border: clicks and keys go through to what lies under it.
+class WholeBorderOverlay final : public QWidget {
+public:
+    explicit WholeBorderOverlay(QWidget* parent) : QWidget(parent)
+    {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAttribute(Qt::WA_NoSystemBackground);
+        setFocusPolicy(Qt::NoFocus);
+        parent->installEventFilter(this);
+        follow();
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override
+    {
+        // The scroll area lays out and raises its scroll bars as it is shown.
+        if (watched == parent()
+            && (e->type() == QEvent::Resize || e->type() == QEvent::ChildAdded || e->type() == QEvent::Show
+                || e->type() == QEvent::LayoutRequest))
+            follow();
+        return false;
+    }
+
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        PaintWholeBorder(p, size(), parentWidget()->palette().color(QPalette::Mid));
+    }
+
+private:
+    void follow()
+    {
+        setGeometry(parentWidget()->rect());
+        raise();
+    }
+};
+
+} // namespace
+
+void AddWholeBorder(QWidget* widget)
+{
+    new WholeBorderOverlay(widget);
 }
 
 } // namespace morvela

@@ -3,6 +3,7 @@
 class QColor;
 class QPainter;
 class QSize;
+class QWidget;
 
 namespace morvela {
 
@@ -18,5 +19,10 @@ namespace morvela {
 // pixels lying wholly inside the widget, which belong to it however the
 // rounding goes.
 void PaintWholeBorder(QPainter& painter, const QSize& size, const QColor& colour);
+
+// Gives `widget` (a scroll area, whose viewport covers its frame's last
+// pixels at a fractional scale) a whole border drawn over its children, on
+// the same pixels at every scale.
+void AddWholeBorder(QWidget* widget);
 
 } // namespace morvela

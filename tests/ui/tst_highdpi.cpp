@@ -1,5 +1,5 @@
-// The screens on high-DPI screens: every typing box keeps all four edges of
-// its border at every scale a desktop offers, and the pictures are drawn
+// The screens on high-DPI screens: every typing box (and the mock exam's
+// two text boxes) keeps all four edges of its border at every scale a desktop offers, and the pictures are drawn
 // with as many pixels as the screen has, so they are as sharp as the text.
 //
 // The process runs at scale 2 (set before the application starts); the
@@ -7,6 +7,7 @@
 // the window's backing store is.
 
 #include "core/ProgramFolder.h"
+#include "exam/F_kentei.h"
 #include "game/F_game.h"
 #include "game/GameRandom.h"
 #include "game/GamePixmaps.h"
@@ -26,6 +27,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QPainter>
+#include <QPlainTextEdit>
 #include <QTest>
 
 #include <cmath>
@@ -130,6 +132,7 @@ void TestHighDpi::typingBoxBordersAreWholeAtEveryScale_data()
         {"Lesson 7", screen<SentenceLessonWindow>(7)},
         {"Lesson 8", screen<SentenceLessonWindow>(8)},
         {"graduation exam", screen<GraduationExamWindow>()},
+        {"mock exam", screen<F_kentei>(ExamText{QStringLiteral("あいうえお"), false, {}})},
     };
     for (const auto& [name, make] : screens) {
         for (const qreal scale : {1.0, 1.25, 1.5, 1.75, 2.0})
@@ -148,9 +151,13 @@ void TestHighDpi::typingBoxBordersAreWholeAtEveryScale()
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     const QImage image = renderAt(*window, scale);
-    const QList<TypingBox*> boxes = window->findChildren<TypingBox*>();
+    QList<QWidget*> boxes;
+    for (TypingBox* box : window->findChildren<TypingBox*>())
+        boxes << box;
+    for (QPlainTextEdit* box : window->findChildren<QPlainTextEdit*>())
+        boxes << box;
     QVERIFY(!boxes.isEmpty());
-    for (TypingBox* box : boxes) {
+    for (QWidget* box : std::as_const(boxes)) {
         if (!box->isVisibleTo(window.get()))
             continue;
         const QRectF onDevice(QPointF(box->mapTo(window.get(), QPoint(0, 0))) * scale, QSizeF(box->size()) * scale);
