@@ -30,10 +30,11 @@ private:
 // The words fall over this in white and yellow, so the sky stays dark and
 // quiet where they pass: faint stars, a dim nebula, a planet in a corner and
 // the lit windows of a city at the bottom, behind the input bar.
-QImage background()
+QImage background(int scale)
 {
     const int w = 539, h = 414;
-    QImage image(w, h, QImage::Format_RGB32);
+    QImage image(w * scale, h * scale, QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
 
@@ -41,7 +42,7 @@ QImage background()
     sky.setColorAt(0.0, QColor(4, 6, 22));
     sky.setColorAt(0.6, QColor(12, 14, 44));
     sky.setColorAt(1.0, QColor(34, 22, 62));
-    p.fillRect(image.rect(), sky);
+    p.fillRect(QRect(0, 0, w, h), sky);
 
     const auto haze = [&p](QPointF centre, double radius, QColor colour) {
         QRadialGradient g(centre, radius);
@@ -120,28 +121,31 @@ QImage background()
 
 // The shot: a white core in a cyan glow, alike all the way up, so it may be
 // drawn at any length.
-QImage beam()
+QImage beam(int scale)
 {
     const int w = 11, h = 402;
-    QImage image(w, h, QImage::Format_ARGB32);
-    for (int x = 0; x < w; ++x) {
-        const double d = std::abs(x - (w - 1) / 2.0) / ((w - 1) / 2.0); // 0 centre, 1 edge
+    QImage image(w * scale, h * scale, QImage::Format_ARGB32);
+    for (int x = 0; x < image.width(); ++x) {
+        const double at = (x + 0.5) / scale - 0.5; // the pixel's centre, in pixels of the 1x picture
+        const double d = qMin(1.0, std::abs(at - (w - 1) / 2.0) / ((w - 1) / 2.0)); // 0 centre, 1 edge
         QColor c;
         if (d < 0.2)
             c = QColor(255, 255, 255);
         else
             c = QColor::fromRgbF(0.45 * (1 - d) + 0.1, 0.95 - 0.25 * d, 1.0, std::pow(1 - d, 1.6));
-        for (int y = 0; y < h; ++y)
+        for (int y = 0; y < image.height(); ++y)
             image.setPixelColor(x, y, c);
     }
+    image.setDevicePixelRatio(scale);
     return image;
 }
 
 // A burst: a hot core, flames out to the edge and a ring of sparks.
-QImage explosion()
+QImage explosion(int scale)
 {
     const int w = 84, h = 44;
-    QImage image(w, h, QImage::Format_ARGB32);
+    QImage image(w * scale, h * scale, QImage::Format_ARGB32);
+    image.setDevicePixelRatio(scale);
     image.fill(Qt::transparent);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
@@ -196,7 +200,14 @@ bool DrawGamePictures(const QString& dir, QString* error)
 {
     QDir().mkpath(dir);
     const QDir out(dir);
-    return save(background(), out.filePath(QStringLiteral("background.png")), error)
-        && save(beam(), out.filePath(QStringLiteral("beam.png")), error)
-        && save(explosion(), out.filePath(QStringLiteral("explosion.png")), error);
+    // Each at its own size and, for screens of two device pixels to the
+    // pixel and more, at twice the size ("@2x").
+    for (const int scale : {1, 2}) {
+        const QString suffix = scale == 1 ? QString() : QStringLiteral("@%1x").arg(scale);
+        const auto path = [&](const char* name) { return out.filePath(QString::fromLatin1(name) + suffix + QStringLiteral(".png")); };
+        if (!save(background(scale), path("background"), error) || !save(beam(scale), path("beam"), error)
+            || !save(explosion(scale), path("explosion"), error))
+            return false;
+    }
+    return true;
 }

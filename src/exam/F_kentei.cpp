@@ -4,6 +4,7 @@
 #include "ui/ApplyEffects.h"
 #include "exam/F_miss.h"
 #include "ui/ExamEditor.h"
+#include "ui/WholeBorder.h"
 #include "ui/ForeignText.h"
 #include "ui/Fonts.h"
 #include "ui/NamedControls.h"
@@ -34,6 +35,7 @@ void SizeBox(QPlainTextEdit* box, const QFont& font)
     box->setFont(font);
     box->setLineWrapMode(QPlainTextEdit::NoWrap);
     box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    AddWholeBorder(box);
     const QFontMetrics m(font);
     const int frame = box->frameWidth();
     const int docMargin = int(box->document()->documentMargin());

@@ -76,7 +76,7 @@ F_game::F_game(AppContext& ctx, GameRun& run, QList<WordEntry> words, QWidget* p
       m_probe(NamedLabel(QString(), QString(), this)),
       m_engine(std::move(words), *run.random, [this](const QString& caption) { return measureInvader(caption); },
                ctx.state.GameHighScore, run.MarchPhase, ctx.clock),
-      m_background(GamePixmap(QStringLiteral("background")))
+      m_background(GamePixmap(QStringLiteral("background"), devicePixelRatioF()))
 {
     setObjectName(QStringLiteral("F_game"));
     m_probe->setFont(m_invaderFont);
@@ -133,15 +133,17 @@ void F_game::buildControls()
 
     m_picture2 = new QLabel(this);
     m_picture2->setObjectName(QStringLiteral("Picture2"));
-    m_picture2->setPixmap(GamePixmap(QStringLiteral("beam")));
+    m_picture2->setPixmap(GamePixmap(QStringLiteral("beam"), devicePixelRatioF()));
     m_picture2->setScaledContents(true); // alike all the way up, drawn to any length
     m_picture2->hide();
 
     m_picture3 = new QLabel(this);
     m_picture3->setObjectName(QStringLiteral("Picture3"));
-    const QPixmap explosion = GamePixmap(QStringLiteral("explosion"));
-    m_picture3->setPixmap(explosion.scaled(explosion.size() * (m_pixelsPerTwip * 15), Qt::KeepAspectRatio,
-                                           Qt::SmoothTransformation));
+    const QPixmap explosion = GamePixmap(QStringLiteral("explosion"), devicePixelRatioF());
+    QPixmap shownExplosion = explosion.scaled(explosion.size() * (m_pixelsPerTwip * 15), Qt::KeepAspectRatio,
+                                              Qt::SmoothTransformation);
+    shownExplosion.setDevicePixelRatio(explosion.devicePixelRatio());
+    m_picture3->setPixmap(shownExplosion);
     m_picture3->setAlignment(Qt::AlignCenter);
     m_picture3->resize(px(ExplosionWidth), px(ExplosionHeight));
     m_picture3->hide();
@@ -210,6 +212,8 @@ void F_game::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.fillRect(rect(), Qt::black);
+    // Between ratios 1 and 2 the larger drawing is shown smaller: smoothly.
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
     p.drawPixmap(QRect(0, 0, px(BackgroundWidth), px(BackgroundHeight)), m_background);
 }
 

@@ -11,10 +11,10 @@ QColor HeatColour(double rate)
     return QColor::fromHsvF(float((1 - t) / 3), 0.85f, 0.95f, 0.55f);
 }
 
-QList<KeyFill> HeatFills(const QList<KeyHeat>& heats)
+QList<KeyOverlay> HeatFills(const QList<KeyHeat>& heats)
 {
     // The fingers' colours washed out first, so that only the heat shows.
-    QList<KeyFill> fills;
+    QList<KeyOverlay> fills;
     for (const KeyCap& key : JisKeyboard::Keys())
         fills.append({&key, QColor(255, 255, 255, 170)});
     for (const KeyHeat& heat : heats)

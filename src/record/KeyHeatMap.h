@@ -14,6 +14,6 @@ QColor HeatColour(double rate);
 
 // The keyboard picture washed out, each key that was expected coloured by
 // its error rate (the last fill of a key is its heat).
-QList<KeyFill> HeatFills(const QList<KeyHeat>& heats);
+QList<KeyOverlay> HeatFills(const QList<KeyHeat>& heats);
 
 } // namespace morvela

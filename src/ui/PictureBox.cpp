@@ -1,15 +1,41 @@
 #include "ui/PictureBox.h"
 
 #include "core/ProgramFolder.h"
+#include "ui/KeyboardPicture.h"
 #include "ui/PictureCheck.h"
 
 #include <QColor>
+#include <QFile>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
 
+// Outside any namespace, as the resource's initialiser must be named.
+static void initKeyboardFingerprint()
+{
+    Q_INIT_RESOURCE(keyboard_fingerprint);
+}
+
 namespace morvela {
+
+namespace {
+
+// Whether `path` holds, byte for byte, the keyboard picture the build drew.
+bool isBuiltKeyboardPicture(const QString& path)
+{
+    // The fingerprint is in a static library; naming its initialiser keeps
+    // the linker from leaving it out.
+    static const QByteArray built = [] {
+        initKeyboardFingerprint();
+        QFile file(QStringLiteral(":/morvela/keyboard/Keyboard.bmp.sha256"));
+        return file.open(QIODevice::ReadOnly) ? file.readAll().trimmed() : QByteArray();
+    }();
+    QFile file(path);
+    return !built.isEmpty() && file.open(QIODevice::ReadOnly) && KeyboardPictureFingerprint(file.readAll()) == built;
+}
+
+} // namespace
 
 PictureBox::PictureBox(QWidget* parent, QSize designSize) : QLabel(parent), m_designSize(designSize)
 {
@@ -22,13 +48,23 @@ bool PictureBox::loadPicture(const ProgramFolder& folder, const QString& name)
     const QString path = folder.find(name);
     const QImage image = path.isEmpty() ? QImage() : ReadPicture(path, m_designSize, nullptr);
     if (image.isNull()) {
+        m_file = QPixmap();
+        m_drawsKeyboard = false;
         clear();
         return false;
     }
-    const QPixmap picture = QPixmap::fromImage(image);
+    m_file = QPixmap::fromImage(image);
+    m_drawsKeyboard = image.size() == KeyboardPictureSize && KeyboardPictureFontInstalled()
+        && isBuiltKeyboardPicture(path);
+    const QPixmap picture = pictureForScreen();
     setPixmap(picture);
-    setFixedSize(picture.size());
+    setFixedSize(picture.deviceIndependentSize().toSize());
     return true;
+}
+
+QPixmap PictureBox::pictureForScreen() const
+{
+    return m_drawsKeyboard ? QPixmap::fromImage(DrawKeyboardPicture(devicePixelRatioF())) : m_file;
 }
 
 void PictureBox::setKeyMark(const KeyMark& mark)
@@ -39,7 +75,7 @@ void PictureBox::setKeyMark(const KeyMark& mark)
     update();
 }
 
-void PictureBox::setKeyFills(QList<KeyFill> fills)
+void PictureBox::setKeyFills(QList<KeyOverlay> fills)
 {
     m_fills = std::move(fills);
     update();
@@ -91,6 +127,9 @@ void drawFingerTab(QPainter& p, const KeyCap& key, const QRectF& picture)
 
 void PictureBox::paintEvent(QPaintEvent* e)
 {
+    // The window may have moved to a screen of another pixel ratio.
+    if (m_drawsKeyboard && pixmap().devicePixelRatio() != devicePixelRatioF())
+        setPixmap(pictureForScreen());
     QLabel::paintEvent(e);
     if ((!m_mark && m_fills.isEmpty()) || pixmap().isNull())
         return;
@@ -105,7 +144,7 @@ void PictureBox::paintEvent(QPaintEvent* e)
     p.scale(shown.width() / JisKeyboard::PictureSize.width(), shown.height() / JisKeyboard::PictureSize.height());
     const QRectF picture(QPointF(0, 0), QSizeF(JisKeyboard::PictureSize));
     p.setPen(Qt::NoPen);
-    for (const KeyFill& fill : std::as_const(m_fills)) {
+    for (const KeyOverlay& fill : std::as_const(m_fills)) {
         if (fill.key) {
             p.setBrush(fill.colour);
             p.drawPath(keyShape(*fill.key));

@@ -10,7 +10,7 @@ namespace morvela {
 class ProgramFolder;
 
 // A colour laid over one key of the keyboard picture (a heat map's).
-struct KeyFill {
+struct KeyOverlay {
     const KeyCap* key = nullptr;
     QColor colour;
 };
@@ -22,6 +22,11 @@ inline constexpr QSize KeyboardPictureSize = JisKeyboard::PictureSize;
 // A picture box: shows a BMP from the program folder at its own size, or
 // scaled down into the box's design size when it is larger, so a huge
 // picture never pushes a page's buttons off the screen.
+//
+// The keyboard picture the build put beside the program is drawn afresh
+// from the key table at the screen's pixel ratio, so it is as sharp as the
+// text beside it on a high-DPI screen; any other picture (one the learner
+// put in its place) is shown as it is.
 //
 // Over the keyboard picture it can mark a key, the finger that strikes it
 // and the Shift key to hold, placed by the key layout the picture is drawn
@@ -40,16 +45,25 @@ public:
     KeyMark keyMark() const { return m_mark; }
 
     // Colours laid over keys, under the mark.
-    void setKeyFills(QList<KeyFill> fills);
-    const QList<KeyFill>& keyFills() const { return m_fills; }
+    void setKeyFills(QList<KeyOverlay> fills);
+    const QList<KeyOverlay>& keyFills() const { return m_fills; }
+
+    // Whether the picture shown is drawn from the key table rather than
+    // read from the file.
+    bool drawsKeyboard() const { return m_drawsKeyboard; }
 
 protected:
     void paintEvent(QPaintEvent* e) override;
 
 private:
+    // The pixmap for the screen the box is on now.
+    QPixmap pictureForScreen() const;
+
     QSize m_designSize;
+    QPixmap m_file;
+    bool m_drawsKeyboard = false;
     KeyMark m_mark;
-    QList<KeyFill> m_fills;
+    QList<KeyOverlay> m_fills;
 };
 
 } // namespace morvela

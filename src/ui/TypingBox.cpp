@@ -1,12 +1,14 @@
 #include "ui/TypingBox.h"
 
 #include "ui/ForeignText.h"
+#include "ui/WholeBorder.h"
 
 #include <QGuiApplication>
 #include <QInputMethod>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScopedValueRollback>
 
 namespace morvela {
@@ -55,6 +57,24 @@ void TypingBox::setInputMethodWanted(bool wanted)
     setAttribute(Qt::WA_InputMethodEnabled, wanted);
     if (hasFocus())
         QGuiApplication::inputMethod()->update(Qt::ImEnabled);
+}
+
+void TypingBox::setOwnBorder(bool on)
+{
+    m_ownBorder = on;
+    setFrame(!on);
+    const int margin = on ? OwnBorderWidth : 0;
+    setTextMargins(margin, margin, margin, margin);
+    update();
+}
+
+void TypingBox::paintEvent(QPaintEvent* e)
+{
+    QLineEdit::paintEvent(e);
+    if (m_ownBorder) {
+        QPainter p(this);
+        PaintWholeBorder(p, size(), palette().color(QPalette::Mid));
+    }
 }
 
 void TypingBox::offer(const QString& text)

@@ -36,6 +36,12 @@ public:
     // Offers each character of `text` to the judge, as typing would.
     void offer(const QString& text);
 
+    // A flat border of the box's own instead of the style's frame, whole at
+    // every scale of the screen; the text keeps clear of it.
+    void setOwnBorder(bool on);
+    bool ownBorder() const { return m_ownBorder; }
+    static constexpr int OwnBorderWidth = 1;
+
     // The composition the input method is showing, not yet committed.
     QString preedit() const { return m_preedit; }
 
@@ -44,6 +50,7 @@ public:
 protected:
     bool event(QEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
     void inputMethodEvent(QInputMethodEvent* e) override;
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
@@ -59,6 +66,7 @@ private:
     TypingBox* m_handOver = nullptr;
     QString m_preedit;
     bool m_imeWanted = true;
+    bool m_ownBorder = false;
     QString m_lastCommit;
     QString m_lastOffered; // the last commit judged here, until a key is pressed
     bool m_focusLeftAfterOffer = false; // the focus left since that commit

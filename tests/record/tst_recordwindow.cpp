@@ -58,7 +58,7 @@ struct Window {
 QColor FillOf(const PictureBox& picture, char32_t c)
 {
     QColor colour;
-    for (const KeyFill& fill : picture.keyFills()) {
+    for (const KeyOverlay& fill : picture.keyFills()) {
         if (fill.key == JisKeyboard::KeyFor(c))
             colour = fill.colour;
     }
