@@ -1,5 +1,10 @@
 #include "ui/LiveStrip.h"
 
+#include <QFontMetricsF>
+#include <QResizeEvent>
+
+#include <algorithm>
+
 namespace morvela {
 
 LiveStrip::LiveStrip(const TypingAttempt& attempt, bool inputMethod, QWidget* parent)
@@ -11,6 +16,7 @@ LiveStrip::LiveStrip(const TypingAttempt& attempt, bool inputMethod, QWidget* pa
     // Only the room there is: the strip never pushes a control aside.
     setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_baseFont = font();
     m_tick.setInterval(1000);
     connect(&m_tick, &QTimer::timeout, this, &LiveStrip::refresh);
     display(LiveFiguresOf(m_attempt, m_inputMethod));
@@ -51,6 +57,29 @@ void LiveStrip::hideEvent(QHideEvent* event)
     QLabel::hideEvent(event);
 }
 
+void LiveStrip::resizeEvent(QResizeEvent* event)
+{
+    QLabel::resizeEvent(event);
+    fitToRoom();
+}
+
+void LiveStrip::fitToRoom()
+{
+    QFont fitted = m_baseFont;
+    const qreal room = contentsRect().width() - 2;
+    const qreal needed = QFontMetricsF(m_baseFont, this).horizontalAdvance(text());
+    if (room > 0 && needed > room) {
+        // No smaller than half the size: below that it could not be read.
+        const qreal scale = std::max(room / needed, 0.5);
+        if (m_baseFont.pixelSize() > 0)
+            fitted.setPixelSize(std::max(1, int(m_baseFont.pixelSize() * scale)));
+        else
+            fitted.setPointSizeF(m_baseFont.pointSizeF() * scale * 0.98);
+    }
+    if (fitted != font())
+        setFont(fitted);
+}
+
 void PlaceLiveStrip(QBoxLayout& row, LiveStrip* strip)
 {
     row.addStretch(0);
@@ -60,8 +89,10 @@ void PlaceLiveStrip(QBoxLayout& row, LiveStrip* strip)
 void LiveStrip::display(const LiveFigures& figures)
 {
     const QString line = LiveLine(figures);
-    if (text() != line)
+    if (text() != line) {
         setText(line);
+        fitToRoom();
+    }
 }
 
 } // namespace morvela

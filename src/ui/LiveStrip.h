@@ -31,9 +31,15 @@ public:
 
 protected:
     void hideEvent(QHideEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void display(const LiveFigures& figures);
+    // A learner's larger desktop font leaves the strip less room than its
+    // line: the line is drawn smaller then, never cut.
+    void fitToRoom();
+
+    QFont m_baseFont;
 
     const TypingAttempt& m_attempt;
     bool m_inputMethod;

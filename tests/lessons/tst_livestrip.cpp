@@ -16,6 +16,8 @@
 #include "support/Harness.h"
 #include "ui/LiveStrip.h"
 
+#include <QApplication>
+#include <QFontMetricsF>
 #include <QLayout>
 #include <QTest>
 
@@ -101,6 +103,7 @@ class TestLiveStrip : public QObject {
 private slots:
     void takesOnlySpareRoom_data();
     void takesOnlySpareRoom();
+    void fitsALargerDesktopFont();
     void followsTheAttemptAndKeepsTheJudgedOne();
     void judgedPagesReachTheRecord();
     void practicePageBooksNothing();
@@ -176,6 +179,28 @@ void TestLiveStrip::takesOnlySpareRoom()
         button(*window, 4)->click();
         QVERIFY(!strip->isHidden());
     }
+}
+
+// A desktop font larger than the one the course is laid out for leaves the
+// strip less room than its line: the line is drawn smaller, not cut.
+void TestLiveStrip::fitsALargerDesktopFont()
+{
+    const QFont before = QApplication::font();
+    QFont larger = before;
+    larger.setPointSizeF(before.pointSizeF() * 1.4);
+    QApplication::setFont(larger);
+    Harness h;
+    std::unique_ptr<QDialog> window = openScreen(h, QStringLiteral("F_les1_1"));
+    settle(*window);
+    auto* strip = window->findChild<LiveStrip*>(QStringLiteral("LiveStrip"));
+    QVERIFY(strip);
+    typingBox(*window, 1)->offer(QStringLiteral("qqq"));
+    settle(*window);
+    QApplication::setFont(before);
+    QVERIFY(!strip->text().isEmpty());
+    const qreal needed = QFontMetricsF(strip->font(), strip).horizontalAdvance(strip->text());
+    QVERIFY2(needed <= strip->contentsRect().width(),
+             qPrintable(QStringLiteral("%1 px for %2 px").arg(strip->contentsRect().width()).arg(needed)));
 }
 
 void TestLiveStrip::followsTheAttemptAndKeepsTheJudgedOne()
