@@ -30,21 +30,45 @@ void ClickTrack::played(qint64 playedFrames, qint64 atNs)
     if (playedFrames <= 0)
         return;
     const double zero = double(atNs) - double(playedFrames) * 1e9 / m_format.sampleRate;
-    if (m_anchored) {
-        const double off = zero - m_zeroNs;
-        const int side = std::abs(off) <= double(BreakNs) ? 0 : off > 0 ? 1 : -1;
-        if (side == 0 || side != m_breakSide) {
-            m_breakSide = side;
-            m_breakReports = 0;
-            m_breakSinceNs = atNs;
-        }
-        if (side != 0 && ++m_breakReports >= 2 && atNs - m_breakSinceNs >= BreakPersistNs)
-            unplace();
-    }
+    if (m_anchored)
+        watchBreaks(zero, atNs);
     m_reports.add(double(atNs), zero);
     m_placed = true;
     if (!m_anchored)
         m_zeroNs = m_reports.zeroAt(double(m_clock.nowNs()));
+}
+
+void ClickTrack::watchBreaks(double zeroNs, qint64 atNs)
+{
+    const double off = zeroNs - m_zeroNs;
+    const int side = std::abs(off) <= double(BreakNs) ? 0 : off > 0 ? 1 : -1;
+    if (side == 0 || side != m_breakSide) {
+        m_breakSide = side;
+        m_breakReports = 0;
+        m_breakSinceNs = atNs;
+    }
+    if (side != 0 && ++m_breakReports >= 2 && atNs - m_breakSinceNs >= BreakPersistNs) {
+        unplace();
+        return;
+    }
+
+    if (m_windowReports == 0) {
+        m_windowStartNs = atNs;
+        m_windowNearestNs = off;
+    }
+    m_windowNearestNs = std::min(m_windowNearestNs, off);
+    if (++m_windowReports < 4 || atNs - m_windowStartNs < SlipWindowNs)
+        return;
+    m_windowReports = 0;
+    if (!m_nearestKnown) {
+        m_nearestKnown = true;
+        m_nearestNs = m_windowNearestNs;
+    } else if (std::abs(m_windowNearestNs - m_nearestNs) > double(SlipNs)) {
+        // The line through the reports before the slip would pull the
+        // anchor back: it starts again from the reports after it.
+        m_zeroNs += m_windowNearestNs - m_nearestNs;
+        m_reports.clear();
+    }
 }
 
 void ClickTrack::underflow()
@@ -59,6 +83,8 @@ void ClickTrack::unplace()
     m_anchored = false;
     m_breakSide = 0;
     m_breakReports = 0;
+    m_windowReports = 0;
+    m_nearestKnown = false;
 }
 
 bool ClickTrack::beat(qint64 firstTickNs, qint64 beatNs)

@@ -53,6 +53,13 @@ public:
     // anchored anew. More than the largest block a sound server reports in.
     static constexpr qint64 BreakNs = 100'000'000;
     static constexpr qint64 BreakPersistNs = 1'000'000'000;
+    // A server that reports in blocks puts every report within a block of
+    // the stream's true place, and the nearest of many reports on it. When
+    // the nearest of a window's reports has moved by more than SlipNs from
+    // where the nearest lay before, the stream slipped (a block of silence
+    // it never announced as running dry): the anchor moves with it at once.
+    static constexpr qint64 SlipWindowNs = 3'000'000'000;
+    static constexpr qint64 SlipNs = 20'000'000;
 
     // The index of a beat's first tick after `nowNs`: 0 while the first
     // tick is still ahead.
@@ -108,6 +115,7 @@ private:
     double correctedZero(qint64 nowNs) const;
     void placeClicks(qint64 end);
     void unplace();
+    void watchBreaks(double zeroNs, qint64 atNs);
     void encode(char* out, qint64 frames) const;
 
     Format m_format;
@@ -128,6 +136,13 @@ private:
     int m_breakSide = 0;
     int m_breakReports = 0;
     qint64 m_breakSinceNs = 0;
+    // The reports' nearest to the anchor in the window since m_windowStartNs,
+    // and in the first window after the anchor was laid.
+    int m_windowReports = 0;
+    qint64 m_windowStartNs = 0;
+    double m_windowNearestNs = 0;
+    bool m_nearestKnown = false;
+    double m_nearestNs = 0;
 
     qint64 m_firstTickNs = 0;
     qint64 m_beatNs = 0; // 0: no beat

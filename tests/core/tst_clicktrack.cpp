@@ -42,7 +42,7 @@ struct SimulatedOutput {
         while (now < ns) {
             now += Step;
             clock.now = now;
-            if (now >= startNs) {
+            if (now >= startNs && !(now >= slipFrom && now < slipTo)) {
                 const bool dry = position + perStep > double(track.framesWritten());
                 position = std::min(position + perStep, double(track.framesWritten()));
                 // A server says so when a stream it plays runs dry.
@@ -139,6 +139,9 @@ struct SimulatedOutput {
     qint64 startNs = 20 * Ms;
     qint64 stallFrom = std::numeric_limits<qint64>::max();
     qint64 stallTo = std::numeric_limits<qint64>::max();
+    // Between these the output plays silence of its own, unannounced.
+    qint64 slipFrom = std::numeric_limits<qint64>::max();
+    qint64 slipTo = std::numeric_limits<qint64>::max();
     bool reports = true;
     bool tellsUnderflow = true;
     bool ranDry = false;
@@ -207,6 +210,7 @@ private slots:
     void nextTickAfter();
     void blockReportsKeepTheBeatExact_data();
     void blockReportsKeepTheBeatExact();
+    void unannouncedSlipIsFollowed();
     void beatGoesOnFromItsNextTick_data();
     void beatGoesOnFromItsNextTick();
     void outputRunDry_data();
@@ -387,6 +391,38 @@ void TestClickTrack::blockReportsKeepTheBeatExact()
     // And on its tick, give or take the block the reports are rounded to.
     const QString off = OffTicks(out.heardOnsets().mid(0, ticks.size()), ticks, 45 * Ms + sawtoothNs);
     QVERIFY2(off.isEmpty(), qPrintable(off));
+}
+
+void TestClickTrack::unannouncedSlipIsFollowed()
+{
+    // A graph of 2048-frame blocks that once plays a block of silence in
+    // the stream without saying it ran dry: the clicks come back to where
+    // they were heard before within a few seconds, and no interval but the
+    // slip's own and the return's moves by more than the slew a click.
+    const ClickTrack::Format format{48000, 1, ClickTrack::SampleType::Int16};
+    const qint64 block = 2048;
+    const qint64 blockNs = block * 1'000'000'000 / format.sampleRate;
+    SimulatedOutput out(format, 220 * Ms, blockNs);
+    out.block = block;
+    out.tellsUnderflow = false;
+    out.slipFrom = 5000 * Ms;
+    out.slipTo = 5000 * Ms + blockNs;
+    out.runUntil(200 * Ms);
+    QVERIFY(out.track.beat(500 * Ms, 250 * Ms));
+    out.runUntil(20'000 * Ms);
+
+    const QList<qint64> ticks = Ticks(500 * Ms, 250 * Ms, 19'500 * Ms);
+    const QList<qint64> heard = out.heardOnsets().mid(0, ticks.size());
+    QCOMPARE(heard.size(), ticks.size());
+    const qint64 delayBefore = heard[0] - ticks[0];
+    int uneven = 0;
+    for (int k = 0; k < ticks.size(); ++k) {
+        if (k > 0 && std::abs(heard[k] - heard[k - 1] - 250 * Ms) > ClickTrack::maxSlewNs(250 * Ms) + 50'000)
+            ++uneven;
+        if ((ticks[k] < 5000 * Ms || ticks[k] > 12'000 * Ms) && std::abs(heard[k] - ticks[k] - delayBefore) > Ms)
+            QFAIL(qPrintable(QStringLiteral("tick %1 heard %2 ms later than the first").arg(k).arg((heard[k] - ticks[k] - delayBefore) / 1e6)));
+    }
+    QVERIFY2(uneven <= 2, qPrintable(QString::number(uneven)));
 }
 
 void TestClickTrack::beatGoesOnFromItsNextTick_data()
