@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <numeric>
 
 namespace morvela {
 
@@ -33,10 +32,7 @@ void ClickTrack::played(qint64 playedFrames, qint64 atNs)
     const double zero = double(atNs) - double(playedFrames) * 1e9 / m_format.sampleRate;
     if (m_anchored)
         watchBreaks(zero, atNs);
-    if (m_blockReports++ == 0)
-        m_firstReportZeroNs = zero;
-    m_blockFrames = std::gcd(m_blockFrames, playedFrames);
-    m_reports.add(double(atNs), folded(zero, m_anchored ? m_zeroNs : m_firstReportZeroNs));
+    m_reports.add(double(atNs), zero);
     m_placed = true;
     if (!m_anchored)
         m_zeroNs = m_reports.zeroAt(double(m_clock.nowNs()));
@@ -51,17 +47,28 @@ void ClickTrack::watchBreaks(double zeroNs, qint64 atNs)
         m_breakReports = 0;
         m_breakSinceNs = atNs;
     }
-    if (side != 0 && ++m_breakReports >= 2 && atNs - m_breakSinceNs >= BreakPersistNs)
+    if (side != 0 && ++m_breakReports >= 2 && atNs - m_breakSinceNs >= BreakPersistNs) {
         unplace();
+        return;
+    }
 
-}
-
-double ClickTrack::folded(double zeroNs, double nearNs) const
-{
-    if (m_blockReports < 4 || m_blockFrames < MinBlockFrames)
-        return zeroNs;
-    const double block = double(m_blockFrames) * 1e9 / m_format.sampleRate;
-    return zeroNs - block * std::round((zeroNs - nearNs) / block);
+    if (m_windowReports == 0) {
+        m_windowStartNs = atNs;
+        m_windowNearestNs = off;
+    }
+    m_windowNearestNs = std::min(m_windowNearestNs, off);
+    if (++m_windowReports < 4 || atNs - m_windowStartNs < SlipWindowNs)
+        return;
+    m_windowReports = 0;
+    if (!m_nearestKnown) {
+        m_nearestKnown = true;
+        m_nearestNs = m_windowNearestNs;
+    } else if (std::abs(m_windowNearestNs - m_nearestNs) > double(SlipNs)) {
+        // The line through the reports before the slip would pull the
+        // anchor back: it starts again from the reports after it.
+        m_zeroNs += m_windowNearestNs - m_nearestNs;
+        m_reports.clear();
+    }
 }
 
 void ClickTrack::underflow()
@@ -76,9 +83,8 @@ void ClickTrack::unplace()
     m_anchored = false;
     m_breakSide = 0;
     m_breakReports = 0;
-    m_blockFrames = 0;
-    m_blockReports = 0;
-    m_guessing = false;
+    m_windowReports = 0;
+    m_nearestKnown = false;
 }
 
 bool ClickTrack::beat(qint64 firstTickNs, qint64 beatNs)
@@ -143,13 +149,8 @@ void ClickTrack::placeClicks(qint64 end)
     const qint64 now = m_clock.nowNs();
     if (!m_placed) {
         // The output has not said where it is: take what is handed over now
-        // as heard now, the soonest it can be, but for the latency the
-        // stream before it showed, until it says.
-        m_zeroNs = double(now) - double(m_written) * 1e9 / m_format.sampleRate + m_startLatencyNs;
-        if (m_written == 0) {
-            m_startGuessNs = m_zeroNs - m_startLatencyNs;
-            m_guessing = true;
-        }
+        // as heard now, the soonest it can be, until it says.
+        m_zeroNs = double(now) - double(m_written) * 1e9 / m_format.sampleRate;
     }
     while (m_beatNs > 0) {
         const qint64 tick = tickAt(m_nextTick);
@@ -158,10 +159,6 @@ void ClickTrack::placeClicks(qint64 end)
         if (frame >= end)
             break;
         m_zeroNs = zero;
-        if (m_placed && !m_anchored && m_guessing) {
-            m_startLatencyNs = std::clamp(zero - m_startGuessNs, 0.0, double(BreakNs));
-            m_guessing = false;
-        }
         m_anchored = m_placed;
         // A tick whose frame was already handed over sounds as soon as it can.
         m_pending.push_back(std::max(frame, m_written));

@@ -29,7 +29,7 @@ namespace morvela {
 // click: an output whose clock runs off the steady clock is followed
 // without a step anyone hears. The anchor is laid anew only where the
 // stream really broke: it ran dry, it is a new stream, or its reports stay
-// off it by more than a server block.
+// far off it.
 class ClickTrack : public QIODevice {
 public:
     enum class SampleType { UInt8, Int16, Int32, Float };
@@ -53,13 +53,13 @@ public:
     // anchored anew. More than the largest block a sound server reports in.
     static constexpr qint64 BreakNs = 100'000'000;
     static constexpr qint64 BreakPersistNs = 1'000'000'000;
-    // A sound graph that runs in blocks counts what it has played in whole
-    // blocks, so a report lands a block earlier or later as it is answered
-    // just before or just after a block is taken, and reports asked at one
-    // point of the graph's cycle flip between the two. Where all reports
-    // are whole multiples of a block at least this long, a report is taken
-    // as lying within half a block of the anchor.
-    static constexpr qint64 MinBlockFrames = 256;
+    // A server that reports in blocks puts every report within a block of
+    // the stream's true place, and the nearest of many reports on it. When
+    // the nearest of a window's reports has moved by more than SlipNs from
+    // where the nearest lay before, the stream slipped (a block of silence
+    // it never announced as running dry): the anchor moves with it at once.
+    static constexpr qint64 SlipWindowNs = 3'000'000'000;
+    static constexpr qint64 SlipNs = 20'000'000;
 
     // The index of a beat's first tick after `nowNs`: 0 while the first
     // tick is still ahead.
@@ -116,8 +116,6 @@ private:
     void placeClicks(qint64 end);
     void unplace();
     void watchBreaks(double zeroNs, qint64 atNs);
-    // `zeroNs` moved by whole report blocks to within half a block of `nearNs`.
-    double folded(double zeroNs, double nearNs) const;
     void encode(char* out, qint64 frames) const;
 
     Format m_format;
@@ -138,17 +136,13 @@ private:
     int m_breakSide = 0;
     int m_breakReports = 0;
     qint64 m_breakSinceNs = 0;
-    // The block the reports of this stream count in (the greatest common
-    // divisor of their positions), and how many there were.
-    qint64 m_blockFrames = 0;
-    int m_blockReports = 0;
-    double m_firstReportZeroNs = 0;
-    // Before a stream reports, its frames are taken as heard when handed
-    // over, plus how much later the stream before was heard than that:
-    // the server's latency, learnt from its reports.
-    double m_startGuessNs = 0; // of this stream, when it was first fed
-    bool m_guessing = false;
-    double m_startLatencyNs = 0;
+    // The reports' nearest to the anchor in the window since m_windowStartNs,
+    // and in the first window after the anchor was laid.
+    int m_windowReports = 0;
+    qint64 m_windowStartNs = 0;
+    double m_windowNearestNs = 0;
+    bool m_nearestKnown = false;
+    double m_nearestNs = 0;
 
     qint64 m_firstTickNs = 0;
     qint64 m_beatNs = 0; // 0: no beat
