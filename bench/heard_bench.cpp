@@ -103,8 +103,12 @@ private:
                     QStringLiteral("-P"), QStringLiteral("{ stream.capture.sink=true }"), QStringLiteral("--rate"), rate,
                     QStringLiteral("--channels"), QStringLiteral("1"), QStringLiteral("--format"), QStringLiteral("s16"),
                     QStringLiteral("-")};
+        // parec left to the server's default fragment loses whole fragments
+        // of the recording under PipeWire; one of 200 ms is longer than the
+        // graph's block, so it keeps the graph as it is.
         return {m_name, QStringLiteral("--device=@DEFAULT_MONITOR@"), QStringLiteral("--format=s16le"),
-                QStringLiteral("--channels=1"), QStringLiteral("--rate=") + rate, QStringLiteral("--raw")};
+                QStringLiteral("--channels=1"), QStringLiteral("--rate=") + rate, QStringLiteral("--latency-msec=200"),
+                QStringLiteral("--raw")};
     }
 
     void run()
@@ -190,8 +194,16 @@ bool PlayReference()
 
 struct Level {
     int interval = 0;
-    qint64 startNs = 0; // when the beat was given
+    // When the beat was given. The lesson's timer is started with it and
+    // keeps to its grid, firing late but never early: the earliest of its
+    // ticks, less their beats, is the start.
+    qint64 startNs = std::numeric_limits<qint64>::max();
     int ticks = 0;
+    void fired(qint64 ns)
+    {
+        startNs = std::min(startNs, ns - qint64(ticks + 1) * interval * 1'000'000);
+        ++ticks;
+    }
     qint64 tickNs(int k) const { return startNs + qint64(k + 1) * interval * 1'000'000; }
 };
 
@@ -362,12 +374,12 @@ int main(int argc, char* argv[])
     QObject::disconnect(&timer, nullptr, window, nullptr);
     size_t level = 0;
     QObject::connect(&timer, &QTimer::timeout, window, [&] {
+        levels[level].fired(steadyNs());
         window->Timer1_Timer();
-        if (++levels[level].ticks < ticks)
+        if (levels[level].ticks < ticks)
             return;
         if (++level < levels.size()) {
             // The next level restarts the timer and gives the sound its beat.
-            levels[level].startNs = steadyNs();
             if (level < 5)
                 window->Command2_Click();
             else
@@ -383,7 +395,6 @@ int main(int argc, char* argv[])
         });
     });
 
-    levels[0].startNs = steadyNs();
     window->Form_Load(); // level 1: the metronome starts
     window->show();
     app.exec();

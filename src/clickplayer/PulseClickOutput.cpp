@@ -131,7 +131,10 @@ private:
         const uint32_t unlimited = uint32_t(-1);
         pa_buffer_attr attr{unlimited, uint32_t(pa_usec_to_bytes(QueueUs, &m_spec)), unlimited,
                             uint32_t(pa_usec_to_bytes(10'000, &m_spec)), unlimited};
-        const auto flags = pa_stream_flags_t(PA_STREAM_AUTO_TIMING_UPDATE);
+        // No timing updates of the client library's own: it asks at times
+        // of its choosing, and a graph that counts in blocks answers those
+        // up to a block off the answers asked for right after a refill.
+        const auto flags = PA_STREAM_NOFLAGS;
         return pa_stream_connect_playback(m_stream, nullptr, &attr, flags, nullptr, nullptr) == 0;
     }
 
@@ -181,9 +184,10 @@ private:
         pa_stream_write(s, buffer, bytes, nullptr, 0, PA_SEEK_RELATIVE);
     }
 
-    // The client library asks the server where it is only every second or
-    // two once the stream runs: more reports make the line through them
-    // surer, and a round trip to the server costs little.
+    // Asked right after the server took its last refill, so every answer
+    // lies at the same point of a block-counting graph's cycle; and often,
+    // since many reports make the line through them surer and a round trip
+    // to the server costs little.
     void askForTiming(pa_stream* s)
     {
         const qint64 now = m_clock.nowNs();
