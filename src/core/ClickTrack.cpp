@@ -85,6 +85,7 @@ void ClickTrack::unplace()
     m_breakReports = 0;
     m_windowReports = 0;
     m_nearestKnown = false;
+    m_guessing = false;
 }
 
 bool ClickTrack::beat(qint64 firstTickNs, qint64 beatNs)
@@ -149,8 +150,13 @@ void ClickTrack::placeClicks(qint64 end)
     const qint64 now = m_clock.nowNs();
     if (!m_placed) {
         // The output has not said where it is: take what is handed over now
-        // as heard now, the soonest it can be, until it says.
-        m_zeroNs = double(now) - double(m_written) * 1e9 / m_format.sampleRate;
+        // as heard now, the soonest it can be, but for the latency the
+        // stream before it showed, until it says.
+        m_zeroNs = double(now) - double(m_written) * 1e9 / m_format.sampleRate + m_startLatencyNs;
+        if (m_written == 0) {
+            m_startGuessNs = m_zeroNs - m_startLatencyNs;
+            m_guessing = true;
+        }
     }
     while (m_beatNs > 0) {
         const qint64 tick = tickAt(m_nextTick);
@@ -159,6 +165,10 @@ void ClickTrack::placeClicks(qint64 end)
         if (frame >= end)
             break;
         m_zeroNs = zero;
+        if (m_placed && !m_anchored && m_guessing) {
+            m_startLatencyNs = std::clamp(zero - m_startGuessNs, 0.0, double(BreakNs));
+            m_guessing = false;
+        }
         m_anchored = m_placed;
         // A tick whose frame was already handed over sounds as soon as it can.
         m_pending.push_back(std::max(frame, m_written));

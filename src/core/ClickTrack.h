@@ -58,7 +58,7 @@ public:
     // the nearest of a window's reports has moved by more than SlipNs from
     // where the nearest lay before, the stream slipped (a block of silence
     // it never announced as running dry): the anchor moves with it at once.
-    static constexpr qint64 SlipWindowNs = 3'000'000'000;
+    static constexpr qint64 SlipWindowNs = 1'500'000'000;
     static constexpr qint64 SlipNs = 20'000'000;
 
     // The index of a beat's first tick after `nowNs`: 0 while the first
@@ -143,6 +143,12 @@ private:
     double m_windowNearestNs = 0;
     bool m_nearestKnown = false;
     double m_nearestNs = 0;
+    // Before a stream reports, its frames are taken as heard when handed
+    // over, plus how much later the stream before was heard than that:
+    // the server's latency, learnt from its reports.
+    double m_startGuessNs = 0; // of this stream, when it was first fed
+    bool m_guessing = false;
+    double m_startLatencyNs = 0;
 
     qint64 m_firstTickNs = 0;
     qint64 m_beatNs = 0; // 0: no beat

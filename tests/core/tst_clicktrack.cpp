@@ -206,6 +206,7 @@ private slots:
     void stopAndNewBeat_data();
     void stopAndNewBeat();
     void newStreamPicksUpTheBeat();
+    void newStreamHeardAsLateAsTheOneBefore();
     void nextTickAfter_data();
     void nextTickAfter();
     void blockReportsKeepTheBeatExact_data();
@@ -318,6 +319,21 @@ void TestClickTrack::newStreamPicksUpTheBeat()
     QVERIFY(!out.track.placed());
     out.runUntil(3000 * Ms);
     const QString off = OffTicks(out.heardOnsets().mid(0, 4), Ticks(1200 * Ms, 400 * Ms, 2800 * Ms), Ms);
+    QVERIFY2(off.isEmpty(), qPrintable(off));
+}
+
+void TestClickTrack::newStreamHeardAsLateAsTheOneBefore()
+{
+    // The first stream is heard 20 ms after it is first fed. A new one (a
+    // new tempo) gets its first click before it has said anything: it is
+    // taken to start as late, and the click is heard on its tick.
+    SimulatedOutput out({48000, 1, ClickTrack::SampleType::Int16}, 220 * Ms, 10 * Ms);
+    out.runUntil(100 * Ms);
+    QVERIFY(out.track.beat(400 * Ms, 300 * Ms));
+    out.runUntil(1150 * Ms);
+    out.newStream(30 * Ms); // first fed at 1160 ms, heard from 1180 ms
+    out.runUntil(2500 * Ms);
+    const QString off = OffTicks(out.heardOnsets().mid(0, 4), Ticks(1300 * Ms, 300 * Ms, 2500 * Ms), Ms);
     QVERIFY2(off.isEmpty(), qPrintable(off));
 }
 
