@@ -190,8 +190,10 @@ private:
     // to the server costs little.
     void askForTiming(pa_stream* s)
     {
+        // Until the stream has said where it is, at every refill: it does
+        // not say so before it plays.
         const qint64 now = m_clock.nowNs();
-        if (now - m_lastTimingAskNs < TimingAskNs)
+        if (m_track.placed() && now - m_lastTimingAskNs < TimingAskNs)
             return;
         m_lastTimingAskNs = now;
         if (pa_operation* o = pa_stream_update_timing_info(s, nullptr, nullptr))

@@ -86,6 +86,7 @@ void ClickTrack::unplace()
     m_windowReports = 0;
     m_nearestKnown = false;
     m_guessing = false;
+    m_guessed = false;
 }
 
 bool ClickTrack::beat(qint64 firstTickNs, qint64 beatNs)
@@ -148,11 +149,14 @@ double ClickTrack::correctedZero(qint64 nowNs) const
 void ClickTrack::placeClicks(qint64 end)
 {
     const qint64 now = m_clock.nowNs();
-    if (!m_placed) {
+    if (!m_placed && !m_guessed) {
         // The output has not said where it is: take what is handed over now
-        // as heard now, the soonest it can be, but for the latency the
-        // stream before it showed, until it says.
+        // as heard now, the soonest it can be (a stream starting, or one
+        // that ran dry and played all it had), but for the latency the
+        // stream before it showed, until it says. Once: what is handed over
+        // later queues behind it.
         m_zeroNs = double(now) - double(m_written) * 1e9 / m_format.sampleRate + m_startLatencyNs;
+        m_guessed = true;
         if (m_written == 0) {
             m_startGuessNs = m_zeroNs - m_startLatencyNs;
             m_guessing = true;

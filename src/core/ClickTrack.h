@@ -148,6 +148,7 @@ private:
     // the server's latency, learnt from its reports.
     double m_startGuessNs = 0; // of this stream, when it was first fed
     bool m_guessing = false;
+    bool m_guessed = false; // the stream is placed by that guess
     double m_startLatencyNs = 0;
 
     qint64 m_firstTickNs = 0;
