@@ -27,9 +27,9 @@ namespace morvela {
 // so reports only move the anchor through a line fitted to many of them
 // (ClickTrackDrift), and then by no more than needed, a little at each
 // click: an output whose clock runs off the steady clock is followed
-// without a step anyone hears. The anchor is laid anew only where the
-// stream really broke: it ran dry, it is a new stream, or its reports stay
-// far off it.
+// without a step anyone hears. The anchor is laid anew, or moved at once,
+// only where the stream really broke: it ran dry, it is a new stream, its
+// reports stay far off it, or the nearest of them moved (it slipped).
 class ClickTrack : public QIODevice {
 public:
     enum class SampleType { UInt8, Int16, Int32, Float };
@@ -57,7 +57,7 @@ public:
     // the stream's true place, and the nearest of many reports on it. When
     // the nearest of a window's reports has moved by more than SlipNs from
     // where the nearest lay before, the stream slipped (a block of silence
-    // it never announced as running dry): the anchor moves with it at once.
+    // it never announced as running dry): the anchor moves with it.
     static constexpr qint64 SlipWindowNs = 1'500'000'000;
     static constexpr qint64 SlipNs = 20'000'000;
 
