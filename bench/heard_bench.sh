@@ -6,8 +6,11 @@
 #
 #   bench/heard_bench.sh BUILD_DIR [pulseaudio|pipewire] [TICKS] [detail]
 #
-# pulseaudio: Debian's pulseaudio and pulseaudio-utils (parec).
-# pipewire:   pipewire, pipewire-pulse and wireplumber, plus pulseaudio-utils.
+# pulseaudio: Debian's pulseaudio and pulseaudio-utils (parec, pacat).
+# pipewire:   pipewire, pipewire-pulse, pipewire-bin (pw-record) and
+#             wireplumber, plus pulseaudio-utils; recorded with both parec
+#             and pw-record.
+# Exits 2 when a tick went unheard or an interval was 3 ms off or more.
 set -euo pipefail
 build=$(realpath "${1:?build folder}")
 server=${2:-pulseaudio}
@@ -28,6 +31,7 @@ export PULSE_RUNTIME_PATH=$scratch/run/pulse PULSE_STATE_PATH=$scratch/state/pul
 mkdir -p "$XDG_RUNTIME_DIR" "$XDG_CONFIG_HOME" "$XDG_STATE_HOME" "$PULSE_RUNTIME_PATH" "$PULSE_STATE_PATH"
 chmod 700 "$XDG_RUNTIME_DIR"
 export PULSE_SERVER=unix:$PULSE_RUNTIME_PATH/native
+export HEARD_SINK=bench HEARD_RECORDERS=parec
 
 case $server in
 pulseaudio)
@@ -52,6 +56,7 @@ pipewire)
     sleep 2
     pactl load-module module-null-sink sink_name=bench rate=48000 norewinds=1 >/dev/null
     pactl set-default-sink bench
+    HEARD_RECORDERS="parec pw-record"
     ;;
 *)
     echo "unknown server: $server" >&2
@@ -69,9 +74,11 @@ pactl info | grep -E "^Server (Name|Version)|^Default Sink"
 # Other work on the machine shows in the figures: a starved output runs dry.
 echo "load before: $(cut -d' ' -f1-3 /proc/loadavg)"
 
+status=0
 if command -v xvfb-run >/dev/null; then
-    xvfb-run -a -s "-screen 0 1280x1024x24" "$build/bench/heard_bench" "$ticks" $detail
+    xvfb-run -a -s "-screen 0 1280x1024x24" "$build/bench/heard_bench" "$ticks" $detail || status=$?
 else
-    QT_QPA_PLATFORM=offscreen "$build/bench/heard_bench" "$ticks" $detail
+    QT_QPA_PLATFORM=offscreen "$build/bench/heard_bench" "$ticks" $detail || status=$?
 fi
 echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)"
+exit $status

@@ -1,6 +1,9 @@
 // The sound server's own stream, asked to keep a quarter of a second queued,
 // so a machine busy for that long does not run it dry. It is fed from the
-// server's client thread whenever the server asks for more.
+// server's client thread whenever the server asks for more, and placed by
+// the server's own timing reports as they arrive, not by the client
+// library's interpolation between them: under PipeWire that interpolation
+// runs slow and snaps back at each report, tens of milliseconds each time.
 
 #include "clickplayer/PulseClickOutput.h"
 
@@ -12,6 +15,8 @@
 
 #include <atomic>
 
+#include <sys/time.h>
+
 namespace morvela {
 
 namespace {
@@ -20,6 +25,8 @@ namespace {
 // may keep the stream from being refilled. Under the shortest beat (250 ms),
 // so the first tick of a beat can be written in time.
 constexpr pa_usec_t QueueUs = 220'000;
+// How often the server is asked where the stream is.
+constexpr qint64 TimingAskNs = 250'000'000;
 
 // Every call but the server's callbacks comes from the sound's own thread.
 class PulseClickOutput final : public ClickOutput {
@@ -119,11 +126,15 @@ private:
             return false;
         pa_stream_set_state_callback(m_stream, &PulseClickOutput::streamState, this);
         pa_stream_set_write_callback(m_stream, &PulseClickOutput::streamWrite, this);
+        pa_stream_set_latency_update_callback(m_stream, &PulseClickOutput::timingReport, this);
+        pa_stream_set_underflow_callback(m_stream, &PulseClickOutput::streamUnderflow, this);
         const uint32_t unlimited = uint32_t(-1);
         pa_buffer_attr attr{unlimited, uint32_t(pa_usec_to_bytes(QueueUs, &m_spec)), unlimited,
                             uint32_t(pa_usec_to_bytes(10'000, &m_spec)), unlimited};
-        const auto flags = pa_stream_flags_t(PA_STREAM_INTERPOLATE_TIMING | PA_STREAM_AUTO_TIMING_UPDATE
-                                             | PA_STREAM_NOT_MONOTONIC);
+        // No timing updates of the client library's own: it asks at times
+        // of its choosing, and a graph that counts in blocks answers those
+        // up to a block off the answers asked for right after a refill.
+        const auto flags = PA_STREAM_NOFLAGS;
         return pa_stream_connect_playback(m_stream, nullptr, &attr, flags, nullptr, nullptr) == 0;
     }
 
@@ -133,6 +144,8 @@ private:
     {
         pa_stream_set_state_callback(m_stream, nullptr, nullptr);
         pa_stream_set_write_callback(m_stream, nullptr, nullptr);
+        pa_stream_set_latency_update_callback(m_stream, nullptr, nullptr);
+        pa_stream_set_underflow_callback(m_stream, nullptr, nullptr);
         pa_stream_disconnect(m_stream);
         pa_stream_unref(m_stream);
         m_stream = nullptr;
@@ -161,9 +174,7 @@ private:
     static void streamWrite(pa_stream* s, size_t bytes, void* self)
     {
         auto* p = static_cast<PulseClickOutput*>(self);
-        pa_usec_t heard = 0;
-        if (pa_stream_get_time(s, &heard) == 0)
-            p->m_track.played(qint64(heard) * p->m_spec.rate / 1'000'000);
+        p->askForTiming(s);
         void* buffer = nullptr;
         if (pa_stream_begin_write(s, &buffer, &bytes) < 0 || !buffer)
             return;
@@ -173,12 +184,59 @@ private:
         pa_stream_write(s, buffer, bytes, nullptr, 0, PA_SEEK_RELATIVE);
     }
 
+    // Asked right after the server took its last refill, so every answer
+    // lies at the same point of a block-counting graph's cycle; and often,
+    // since many reports make the line through them surer and a round trip
+    // to the server costs little.
+    void askForTiming(pa_stream* s)
+    {
+        // Until the stream has said where it is, at every refill: it does
+        // not say so before it plays.
+        const qint64 now = m_clock.nowNs();
+        if (m_track.placed() && now - m_lastTimingAskNs < TimingAskNs)
+            return;
+        m_lastTimingAskNs = now;
+        if (pa_operation* o = pa_stream_update_timing_info(s, nullptr, nullptr))
+            pa_operation_unref(o);
+    }
+
+    // A report of the server's: by its timestamp it had taken `read_index`
+    // bytes of the stream, and they are heard its sink's latency later.
+    static void timingReport(pa_stream* s, void* self)
+    {
+        auto* p = static_cast<PulseClickOutput*>(self);
+        const pa_timing_info* info = pa_stream_get_timing_info(s);
+        if (!info || !info->playing || info->read_index_corrupt || info->read_index <= 0)
+            return;
+        // The timestamp is on the wall clock: brought to the steady clock
+        // by its age, which a change of the system time does not touch.
+        timeval wall{};
+        gettimeofday(&wall, nullptr);
+        const qint64 ageNs = qint64(pa_timeval_diff(&wall, &info->timestamp)) * 1000
+            * (pa_timeval_cmp(&wall, &info->timestamp) >= 0 ? 1 : -1);
+        const qint64 rate = p->m_spec.rate;
+        const qint64 taken = qint64(info->read_index) / qint64(pa_frame_size(&p->m_spec));
+        const qint64 played = taken - qint64(info->sink_usec) * rate / 1'000'000;
+        p->m_track.played(played, p->m_clock.nowNs() - ageNs);
+    }
+
+    // The stream ran dry: the server's next report places it anew, and it
+    // is asked for one now.
+    static void streamUnderflow(pa_stream* s, void* self)
+    {
+        auto* p = static_cast<PulseClickOutput*>(self);
+        p->m_track.underflow();
+        if (pa_operation* o = pa_stream_update_timing_info(s, nullptr, nullptr))
+            pa_operation_unref(o);
+    }
+
     pa_sample_spec m_spec;
     SteadyBeatClock m_clock;
     ClickTrack m_track; // touched only under the loop's lock
     pa_threaded_mainloop* m_loop = nullptr;
     pa_context* m_context = nullptr;
     pa_stream* m_stream = nullptr;
+    qint64 m_lastTimingAskNs = 0;
     std::atomic<bool> m_sounding{false};
 };
 

@@ -6,14 +6,6 @@
 
 namespace morvela {
 
-namespace {
-
-// How much of each report goes into the smoothed placing: the output's
-// account of its position wobbles by a fraction of a millisecond.
-constexpr double ReportWeight = 0.1;
-
-} // namespace
-
 int ClickTrack::Format::bytesPerFrame() const
 {
     const int bytes = sample == SampleType::UInt8 ? 1 : sample == SampleType::Int16 ? 2 : 4;
@@ -30,16 +22,71 @@ ClickTrack::ClickTrack(const Format& format, QList<float> click, const BeatClock
 
 void ClickTrack::played(qint64 playedFrames)
 {
+    played(playedFrames, m_clock.nowNs());
+}
+
+void ClickTrack::played(qint64 playedFrames, qint64 atNs)
+{
     if (playedFrames <= 0)
         return;
-    const double zero = double(m_clock.nowNs()) - double(playedFrames) * 1e9 / m_format.sampleRate;
-    if (!m_placed || std::abs(zero - m_reportedZeroNs) > double(JumpNs))
-        m_reportedZeroNs = zero;
-    else
-        m_reportedZeroNs += (zero - m_reportedZeroNs) * ReportWeight;
-    if (!m_placed)
-        m_zeroNs = m_reportedZeroNs;
+    const double zero = double(atNs) - double(playedFrames) * 1e9 / m_format.sampleRate;
+    if (m_anchored)
+        watchBreaks(zero, atNs);
+    m_reports.add(double(atNs), zero);
     m_placed = true;
+    if (!m_anchored)
+        m_zeroNs = m_reports.zeroAt(double(m_clock.nowNs()));
+}
+
+void ClickTrack::watchBreaks(double zeroNs, qint64 atNs)
+{
+    const double off = zeroNs - m_zeroNs;
+    const int side = std::abs(off) <= double(BreakNs) ? 0 : off > 0 ? 1 : -1;
+    if (side == 0 || side != m_breakSide) {
+        m_breakSide = side;
+        m_breakReports = 0;
+        m_breakSinceNs = atNs;
+    }
+    if (side != 0 && ++m_breakReports >= 2 && atNs - m_breakSinceNs >= BreakPersistNs) {
+        unplace();
+        return;
+    }
+
+    if (m_windowReports == 0) {
+        m_windowStartNs = atNs;
+        m_windowNearestNs = off;
+    }
+    m_windowNearestNs = std::min(m_windowNearestNs, off);
+    if (++m_windowReports < 4 || atNs - m_windowStartNs < SlipWindowNs)
+        return;
+    m_windowReports = 0;
+    if (!m_nearestKnown) {
+        m_nearestKnown = true;
+        m_nearestNs = m_windowNearestNs;
+    } else if (std::abs(m_windowNearestNs - m_nearestNs) > double(SlipNs)) {
+        // The line through the reports before the slip would pull the
+        // anchor back: it starts again from the reports after it.
+        m_zeroNs += m_windowNearestNs - m_nearestNs;
+        m_reports.clear();
+    }
+}
+
+void ClickTrack::underflow()
+{
+    unplace();
+}
+
+void ClickTrack::unplace()
+{
+    m_reports.clear();
+    m_placed = false;
+    m_anchored = false;
+    m_breakSide = 0;
+    m_breakReports = 0;
+    m_windowReports = 0;
+    m_nearestKnown = false;
+    m_guessing = false;
+    m_guessed = false;
 }
 
 bool ClickTrack::beat(qint64 firstTickNs, qint64 beatNs)
@@ -47,7 +94,7 @@ bool ClickTrack::beat(qint64 firstTickNs, qint64 beatNs)
     const bool earlierBeatHeardLater = !stop();
     m_firstTickNs = firstTickNs;
     m_beatNs = std::max<qint64>(beatNs, 1);
-    m_nextTick = nextTickAfter(m_clock.nowNs());
+    m_nextTick = nextTickAfter(m_clock.nowNs(), m_firstTickNs, m_beatNs);
     const bool nextTickLate = m_placed && frameOf(tickAt(m_nextTick)) < m_written;
     return !earlierBeatHeardLater && !nextTickLate;
 }
@@ -64,16 +111,20 @@ void ClickTrack::restart()
 {
     m_written = 0;
     m_pending.clear();
-    m_placed = false;
+    unplace();
     m_anyPlaced = false;
     m_nextTick = 0;
     if (m_beatNs > 0) // the beat goes on from its next tick in the new stream
-        m_nextTick = nextTickAfter(m_clock.nowNs());
+        m_nextTick = nextTickAfter(m_clock.nowNs(), m_firstTickNs, m_beatNs);
 }
 
-qint64 ClickTrack::nextTickAfter(qint64 nowNs) const
+qint64 ClickTrack::nextTickAfter(qint64 nowNs, qint64 firstTickNs, qint64 beatNs)
 {
-    return nowNs < m_firstTickNs ? 0 : (nowNs - m_firstTickNs) / m_beatNs + 1;
+    // Division truncates toward zero: a first tick still ahead would count
+    // as past.
+    if (nowNs < firstTickNs)
+        return 0;
+    return (nowNs - firstTickNs) / beatNs + 1;
 }
 
 qint64 ClickTrack::frameOf(qint64 tickNs) const
@@ -81,28 +132,48 @@ qint64 ClickTrack::frameOf(qint64 tickNs) const
     return std::llround((double(tickNs) - m_zeroNs) * m_format.sampleRate / 1e9);
 }
 
+double ClickTrack::correctedZero(qint64 nowNs) const
+{
+    if (!m_anchored || !m_reports.lineKnown())
+        return m_zeroNs;
+    const double off = m_reports.zeroAt(double(nowNs)) - m_zeroNs;
+    const double band = std::max(double(DeadbandNs), 2 * m_reports.uncertaintyAt(double(nowNs)));
+    if (std::abs(off) <= band)
+        return m_zeroNs;
+    // Only as far as the band's edge: a clock that runs off moves the
+    // anchor by its own small amount at each click.
+    const double slew = double(maxSlewNs(m_beatNs));
+    return m_zeroNs + std::clamp(off > 0 ? off - band : off + band, -slew, slew);
+}
+
 void ClickTrack::placeClicks(qint64 end)
 {
-    if (!m_placed) {
+    const qint64 now = m_clock.nowNs();
+    if (!m_placed && !m_guessed) {
         // The output has not said where it is: take what is handed over now
-        // as heard now, the soonest it can be, until it says.
-        m_zeroNs = double(m_clock.nowNs()) - double(m_written) * 1e9 / m_format.sampleRate;
+        // as heard now, the soonest it can be (a stream starting, or one
+        // that ran dry and played all it had), but for the latency the
+        // stream before it showed, until it says. Once: what is handed over
+        // later queues behind it.
+        m_zeroNs = double(now) - double(m_written) * 1e9 / m_format.sampleRate + m_startLatencyNs;
+        m_guessed = true;
+        if (m_written == 0) {
+            m_startGuessNs = m_zeroNs - m_startLatencyNs;
+            m_guessing = true;
+        }
     }
     while (m_beatNs > 0) {
         const qint64 tick = tickAt(m_nextTick);
-        double zero = m_zeroNs;
-        if (m_placed) {
-            const double off = m_reportedZeroNs - m_zeroNs;
-            const double slew = double(maxSlewNs(m_beatNs));
-            if (std::abs(off) > double(JumpNs))
-                zero += off;
-            else if (std::abs(off) > double(DeadbandNs))
-                zero += std::clamp(off, -slew, slew);
-        }
+        const double zero = correctedZero(now);
         const qint64 frame = std::llround((double(tick) - zero) * m_format.sampleRate / 1e9);
         if (frame >= end)
             break;
         m_zeroNs = zero;
+        if (m_placed && !m_anchored && m_guessing) {
+            m_startLatencyNs = std::clamp(zero - m_startGuessNs, 0.0, double(BreakNs));
+            m_guessing = false;
+        }
+        m_anchored = m_placed;
         // A tick whose frame was already handed over sounds as soon as it can.
         m_pending.push_back(std::max(frame, m_written));
         m_lastPlacedTickNs = tick;
