@@ -47,6 +47,7 @@ class RecordScenarios:
         # Sixty-four keys without a miss: no key is weak, so the home row is offered.
         app.press("苦手キー練習")
         app.expect_window(TITLE, having="はい")
+        check_screen_reader_view(self, app, TITLE)
         asked = [a.name for a in walk(app.window) if a.getRoleName() == "label" and showing(a)]
         self.assertIn(NOTHING_MISSED, asked)
         app.press("はい")
