@@ -14,6 +14,7 @@ from conversions import SPEED_TEST, SPEED_TEST_WRONG
 from learner import Program, convert, fresh_folder, ime_on, key, type_keys
 from scenarios_course import CourseScenarios
 from scenarios_extras import ExtrasScenarios
+from scenarios_record import RecordScenarios
 
 PROGRAM_DIR, SCRATCH, SHOTS = sys.argv[1:4]
 TITLE = "Morvela Ver.4.0"
@@ -39,7 +40,7 @@ def read_progress(folder):
         return f.read().decode("cp932").split("\r\n")
 
 
-class Learner(CourseScenarios, ExtrasScenarios, unittest.TestCase):
+class Learner(CourseScenarios, ExtrasScenarios, RecordScenarios, unittest.TestCase):
     progress_file, read_progress = staticmethod(progress_file), staticmethod(read_progress)
 
     def start(self, name, files=None):
@@ -110,12 +111,16 @@ class Learner(CourseScenarios, ExtrasScenarios, unittest.TestCase):
         app.wait_text("Lesson0の状態", "完了")
 
     # ---------------------------------------------------------- Lesson 1
+    def rhythm_at_level5(self):
+        """A rhythm page's metronome from level 1 up to 5, where a page passes."""
+        for level in "２３４５":
+            self.app.press("速く")
+            self.app.wait_text("Label3", level, "label")
+
     def lesson1_page1_at_level5(self):
         app = self.app
         self.course_button("Lesson1", " ● Lesson1 ●")
-        for level in "２３４５":
-            app.press("速く")
-            app.wait_text("Label3", level, "label")
+        self.rhythm_at_level5()
         app.click_into(LESSON1_PAGE1)
         type_keys(LESSON1_PAGE1)
         app.wait_text("Label5", "おめでとうございます。合格です(=^_^=)。次のページに進んで下さい。", "label")
