@@ -80,7 +80,8 @@ void DailyChart::showDays(const QList<DailyPoint>& days, const QList<ChartMark>&
         first = last = QDate::currentDate();
     m_days->setRange(first.addDays(-1).startOfDay(), last.addDays(1).startOfDay());
     m_days->setTickCount(int(std::clamp<qint64>(first.daysTo(last) + 3, 3, 7)));
-    m_values->setRange(0, m_figure == Figure::Accuracy ? 100 : std::ceil(top / 50) * 50);
+    // Room above the highest value for a mark and its label.
+    m_values->setRange(0, m_figure == Figure::Accuracy ? 100 : std::ceil(top * 1.1 / 50) * 50);
     m_values->setTickCount(6);
     setAccessibleDescription(days.isEmpty() ? QStringLiteral("記録がありません")
                                             : QStringLiteral("%1日分").arg(days.size()));
