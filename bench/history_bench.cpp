@@ -37,7 +37,10 @@ int TimeQueries(const QString& folder)
     time("pageIds()", [&] { return db.pageIds().size(); });
     time("daily()", [&] { return db.daily().size(); });
     time("daily(\"01-\")", [&] { return db.daily(QStringLiteral("01-")).size(); });
-    time("bestTimeMs(\"F_sotsugyo\")", [&] { return db.bestTimeMs(QStringLiteral("F_sotsugyo")).value_or(-1); });
+    time("bestAttempt(\"F_sotsugyo\")", [&] {
+        const auto best = db.bestAttempt(QStringLiteral("F_sotsugyo"));
+        return best ? best->attempt.durationMs : -1;
+    });
     time("keyTotals(200)", [&] { return db.keyTotals(200).size(); });
     const QString csv = QDir(folder).filePath(QStringLiteral("history_bench.csv"));
     time("exportCsv() (bytes)", [&] { return db.exportCsv(csv, nullptr) ? QFileInfo(csv).size() : -1; });

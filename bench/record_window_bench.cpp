@@ -89,9 +89,9 @@ int main(int argc, char** argv)
         lap("pageIds");
         db.daily();
         lap("daily (whole course)");
-        db.bestTimeMs(QStringLiteral("F_welcome"));
-        db.bestTimeMs(QStringLiteral("F_les9_1"));
-        lap("bestTimeMs x2");
+        db.bestAttempt(QStringLiteral("F_welcome"));
+        db.bestAttempt(QStringLiteral("F_les9_1"));
+        lap("bestAttempt x2");
         db.keyTotals(RecordWindow::RecentAttemptsForKeys);
         lap("keyTotals(100)");
         db.recent(200);

@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         db.pageIds();
         db.daily();
         db.daily(QStringLiteral("01-"));
-        db.bestTimeMs(QStringLiteral("F_welcome"));
+        db.bestAttempt(QStringLiteral("F_welcome"));
         db.keyTotals(20);
         db.exportCsv(dir.filePath(QStringLiteral("record.csv")), nullptr);
         AttemptRecord a;

@@ -3,6 +3,7 @@
 #include <QDateTimeAxis>
 #include <QEvent>
 #include <QLineSeries>
+#include <QScatterSeries>
 #include <QValueAxis>
 
 #include <algorithm>
@@ -19,6 +20,7 @@ DailyChart::DailyChart(Figure figure, QWidget* parent) : QChartView(parent), m_f
     m_series = new QLineSeries(chart);
     m_series->setPointsVisible(true);
     chart->addSeries(m_series);
+
     m_days = new QDateTimeAxis(chart);
     m_days->setFormat(QStringLiteral("M/d"));
     m_values = new QValueAxis(chart);
@@ -27,6 +29,7 @@ DailyChart::DailyChart(Figure figure, QWidget* parent) : QChartView(parent), m_f
     chart->addAxis(m_values, Qt::AlignLeft);
     m_series->attachAxis(m_days);
     m_series->attachAxis(m_values);
+
     setChart(chart);
     setRenderHint(QPainter::Antialiasing);
     setAccessibleName(chart->title());
@@ -34,22 +37,51 @@ DailyChart::DailyChart(Figure figure, QWidget* parent) : QChartView(parent), m_f
     showDays({});
 }
 
-void DailyChart::showDays(const QList<DailyPoint>& days)
+void DailyChart::showDays(const QList<DailyPoint>& days, const QList<ChartMark>& marks)
 {
+    auto at = [](const QDate& day) { return double(day.startOfDay().toMSecsSinceEpoch()); };
     QList<QPointF> points;
     double top = m_figure == Figure::Accuracy ? 100 : 60;
     for (const DailyPoint& day : days) {
         const double value = m_figure == Figure::Speed ? day.speedPerMinute : day.accuracy * 100;
-        points.append({double(day.day.startOfDay().toMSecsSinceEpoch()), value});
+        points.append({at(day.day), value});
         top = std::max(top, value);
     }
     m_series->replace(points);
+
+    for (QScatterSeries* old : std::as_const(m_marks)) {
+        chart()->removeSeries(old);
+        delete old;
+    }
+    m_marks.clear();
+    QDate first = days.isEmpty() ? QDate() : days.first().day;
+    QDate last = days.isEmpty() ? QDate() : days.last().day;
+    for (const ChartMark& mark : marks) {
+        auto* series = new QScatterSeries(chart());
+        series->setMarkerShape(QScatterSeries::MarkerShapeStar);
+        series->setMarkerSize(16);
+        series->append(at(mark.day), mark.value);
+        // A label format without placeholders is drawn as it stands.
+        series->setPointLabelsFormat(mark.label);
+        series->setPointLabelsVisible(true);
+        series->setPointLabelsClipping(false);
+        colourMark(series);
+        chart()->addSeries(series);
+        series->attachAxis(m_days);
+        series->attachAxis(m_values);
+        m_marks.append(series);
+        top = std::max(top, mark.value);
+        first = first.isValid() ? std::min(first, mark.day) : mark.day;
+        last = last.isValid() ? std::max(last, mark.day) : mark.day;
+    }
+
     // One day alone still gets a span: a day either side.
-    const QDate first = days.isEmpty() ? QDate::currentDate() : days.first().day;
-    const QDate last = days.isEmpty() ? first : days.last().day;
+    if (!first.isValid())
+        first = last = QDate::currentDate();
     m_days->setRange(first.addDays(-1).startOfDay(), last.addDays(1).startOfDay());
     m_days->setTickCount(int(std::clamp<qint64>(first.daysTo(last) + 3, 3, 7)));
-    m_values->setRange(0, m_figure == Figure::Accuracy ? 100 : std::ceil(top / 50) * 50);
+    // Room above the highest value for a mark and its label.
+    m_values->setRange(0, m_figure == Figure::Accuracy ? 100 : std::ceil(top * 1.1 / 50) * 50);
     m_values->setTickCount(6);
     setAccessibleDescription(days.isEmpty() ? QStringLiteral("記録がありません")
                                             : QStringLiteral("%1日分").arg(days.size()));
@@ -58,6 +90,18 @@ void DailyChart::showDays(const QList<DailyPoint>& days)
 QList<QPointF> DailyChart::points() const
 {
     return m_series->points();
+}
+
+QList<ChartMark> DailyChart::marks() const
+{
+    QList<ChartMark> drawn;
+    for (const QScatterSeries* mark : m_marks) {
+        for (const QPointF& p : mark->points()) {
+            const QDate day = QDateTime::fromMSecsSinceEpoch(qint64(p.x())).date();
+            drawn.append(ChartMark{day, p.y(), mark->pointLabelsFormat()});
+        }
+    }
+    return drawn;
 }
 
 void DailyChart::changeEvent(QEvent* event)
@@ -83,7 +127,18 @@ void DailyChart::followPalette()
     }
     m_series->setPen(QPen(pal.highlight().color(), 2));
     m_series->setBrush(pal.highlight());
+    for (QScatterSeries* mark : std::as_const(m_marks))
+        colourMark(mark);
     setBackgroundBrush(pal.window());
+}
+
+void DailyChart::colourMark(QScatterSeries* mark) const
+{
+    // A mark stands apart from the days' line.
+    const QPalette pal = palette();
+    mark->setPen(QPen(pal.text().color(), 1));
+    mark->setBrush(pal.link());
+    mark->setPointLabelsColor(pal.text().color());
 }
 
 } // namespace morvela

@@ -471,9 +471,9 @@ QStringList HistoryDatabase::pageIds() const
 QList<DailyPoint> HistoryDatabase::daily(const QString& pagePrefix) const
 {
     QList<DailyPoint> days;
-    // Grouped by the expression of the index attempts_by_day.
-    auto q = d->select(QStringLiteral("SELECT substr(ended_at, 1, 10) AS day, count(*), sum(accepted), sum(misses),"
-                                      " sum(duration_ms) FROM attempts"
+    // The day sums the schema's triggers keep, a row per day and page.
+    auto q = d->select(QStringLiteral("SELECT day, sum(attempts), sum(accepted), sum(misses),"
+                                      " sum(duration_ms) FROM attempt_days"
                                       " WHERE ? = '' OR substr(page_id, 1, length(?)) = ?"
                                       " GROUP BY day ORDER BY day"),
                        {Text(pagePrefix), Text(pagePrefix), Text(pagePrefix)});
@@ -494,16 +494,18 @@ QList<DailyPoint> HistoryDatabase::daily(const QString& pagePrefix) const
     return days;
 }
 
-std::optional<qint64> HistoryDatabase::bestTimeMs(const QString& screen) const
+std::optional<StoredAttempt> HistoryDatabase::bestAttempt(const QString& screen) const
 {
-    auto q = d->select(QStringLiteral("SELECT min(duration_ms) FROM attempts WHERE screen = ? AND outcome <> ?"
-                                      " AND duration_ms > 0"),
+    // Of equal times, the first one made holds the record.
+    auto q = d->select(QStringLiteral("SELECT %1 FROM attempts WHERE screen = ? AND outcome <> ? AND duration_ms > 0"
+                                      " ORDER BY duration_ms, id LIMIT 1")
+                           .arg(ListedColumns),
                        {Text(screen), QStringLiteral("不合格")});
-    std::optional<qint64> best;
+    std::optional<StoredAttempt> best;
     if (!q)
         return best;
-    if (q->next() && !q->value(0).isNull())
-        best = q->value(0).toLongLong();
+    if (q->next())
+        best = StoredAttempt{q->value(0).toLongLong(), AttemptOf(*q)};
     d->finished(*q);
     return best;
 }

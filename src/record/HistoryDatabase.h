@@ -55,10 +55,10 @@ public:
     // Per day, oldest first; `pagePrefix` "" for the whole course, else a
     // lesson's ("01-") or a page's id.
     QList<DailyPoint> daily(const QString& pagePrefix = {}) const;
-    // The best (shortest) time of a screen's attempts that were not failed
-    // (outcome other than "不合格": the speed test has no pass) that took
-    // any time at all, in ms.
-    std::optional<qint64> bestTimeMs(const QString& screen) const;
+    // The attempt with the best (shortest) time of a screen's attempts that
+    // were not failed (outcome other than "不合格": the speed test has no
+    // pass) that took any time at all; the earliest of equal times.
+    std::optional<StoredAttempt> bestAttempt(const QString& screen) const;
     // Per expected character, summed over the newest `attempts` attempts.
     QList<KeyCount> keyTotals(int attempts) const;
     int attemptCount() const;

@@ -8,7 +8,7 @@ namespace morvela {
 // The history's schema as `PRAGMA user_version` counts it. Each version is
 // one step from the one before; a file is brought up to date step by step,
 // so a record made by any earlier version of the program reads on.
-inline constexpr int HistorySchemaVersion = 2;
+inline constexpr int HistorySchemaVersion = 3;
 
 // Brings `db` from its version up to HistorySchemaVersion in one write
 // transaction (nothing of a step that fails is kept). A file of a later

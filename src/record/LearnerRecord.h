@@ -13,7 +13,7 @@ public:
     virtual QList<StoredAttempt> recent(int limit) const = 0;
     virtual QStringList pageIds() const = 0;
     virtual QList<DailyPoint> daily(const QString& pagePrefix) const = 0;
-    virtual std::optional<qint64> bestTimeMs(const QString& screen) const = 0;
+    virtual std::optional<StoredAttempt> bestAttempt(const QString& screen) const = 0;
     virtual QList<KeyCount> keyTotals(int attempts) const = 0;
     virtual int attemptCount() const = 0;
     virtual bool exportCsv(const QString& path, QString* error) const = 0;
@@ -27,7 +27,7 @@ public:
     QList<StoredAttempt> recent(int limit) const override { return m_db.recent(limit); }
     QStringList pageIds() const override { return m_db.pageIds(); }
     QList<DailyPoint> daily(const QString& pagePrefix) const override { return m_db.daily(pagePrefix); }
-    std::optional<qint64> bestTimeMs(const QString& screen) const override { return m_db.bestTimeMs(screen); }
+    std::optional<StoredAttempt> bestAttempt(const QString& screen) const override { return m_db.bestAttempt(screen); }
     QList<KeyCount> keyTotals(int attempts) const override { return m_db.keyTotals(attempts); }
     int attemptCount() const override { return m_db.attemptCount(); }
     bool exportCsv(const QString& path, QString* error) const override { return m_db.exportCsv(path, error); }

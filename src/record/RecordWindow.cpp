@@ -26,9 +26,29 @@ namespace {
 
 const QString HistoryFile = HistoryDatabase::fileName();
 
-QString BestTime(const std::optional<qint64>& ms)
+// The screens whose best time the record names and the speed chart marks:
+// the speed test and the graduation exam.
+const QString SpeedTestScreen = QStringLiteral("F_welcome");
+const QString GraduationScreen = QStringLiteral("F_les9_1");
+
+QString BestTime(const std::optional<StoredAttempt>& best)
 {
-    return ms ? FormatBestTime(*ms / 1000) : QStringLiteral("—");
+    return best ? FormatBestTime(best->attempt.durationMs / 1000) : QStringLiteral("—");
+}
+
+// A best attempt on the speed chart, where its page is in the chart's scope.
+QList<ChartMark> BestMarks(const QList<StoredAttempt>& bests, const QString& scope)
+{
+    QList<ChartMark> marks;
+    for (const StoredAttempt& best : bests) {
+        const AttemptRecord& a = best.attempt;
+        // A row whose time cannot be read has no day to be marked on.
+        if (!a.endedAt.isValid() || !a.pageId.startsWith(scope))
+            continue;
+        marks.append({a.endedAt.date(), SpeedPerMinute(a.accepted, a.durationMs).value_or(0),
+                      QStringLiteral("最高記録 %1 %2").arg(a.pageId, FormatBestTime(a.durationMs / 1000))});
+    }
+    return marks;
 }
 
 } // namespace
@@ -147,10 +167,16 @@ void RecordWindow::showRecord()
         m_combo1->addItem(s.caption, s.prefix);
     m_combo1->setCurrentIndex(std::max(0, m_combo1->findData(scope)));
 
+    const std::optional<StoredAttempt> speedTest = m_record.bestAttempt(SpeedTestScreen);
+    const std::optional<StoredAttempt> graduation = m_record.bestAttempt(GraduationScreen);
+    m_bests.clear();
+    for (const auto& best : {speedTest, graduation}) {
+        if (best)
+            m_bests.append(*best);
+    }
     m_label1->setText(QStringLiteral("記録：%1回　　最高タイム　スピードテスト %2　卒業試験 %3")
                           .arg(m_record.attemptCount())
-                          .arg(BestTime(m_record.bestTimeMs(QStringLiteral("F_welcome"))),
-                               BestTime(m_record.bestTimeMs(QStringLiteral("F_les9_1")))));
+                          .arg(BestTime(speedTest), BestTime(graduation)));
     showCharts();
 
     const QList<KeyCount> totals = m_record.keyTotals(RecentAttemptsForKeys);
@@ -163,8 +189,9 @@ void RecordWindow::showRecord()
 
 void RecordWindow::showCharts()
 {
-    const QList<DailyPoint> days = m_record.daily(m_combo1->currentData().toString());
-    m_speed->showDays(days);
+    const QString scope = m_combo1->currentData().toString();
+    const QList<DailyPoint> days = m_record.daily(scope);
+    m_speed->showDays(days, BestMarks(m_bests, scope));
     m_accuracy->showDays(days);
 }
 

@@ -69,6 +69,8 @@ private:
     PictureBox* m_picture1 = nullptr;
     QTableView* m_table1 = nullptr;
     RecentAttemptsModel* m_attempts = nullptr;
+    // The best attempts of the speed test and of the graduation exam.
+    QList<StoredAttempt> m_bests;
 };
 
 } // namespace morvela

@@ -145,6 +145,7 @@ private slots:
     void attemptReadsBack();
     void daily_data();
     void daily();
+    void dailyFollowsDeletedAttempts();
     void pageIdsInCourseOrder();
     void bestTime_data();
     void bestTime();
@@ -204,33 +205,74 @@ void TestHistoryDatabase::attemptReadsBack()
 void TestHistoryDatabase::daily_data()
 {
     QTest::addColumn<QString>("prefix");
+    QTest::addColumn<bool>("upgraded"); // written by the second version, then opened
     QTest::addColumn<QList<DailyPoint>>("expected");
-    // Speed: accepted characters per minute; accuracy accepted / (accepted + misses).
-    QTest::newRow("whole course") << QString() << QList<DailyPoint>{
-        {QDate(2026, 12, 9), 2, 150 * 60000.0 / 90000, 150.0 / 200},
-        {QDate(2026, 12, 10), 1, 150, 0.75},
-        {QDate(2026, 12, 11), 2, 120, 0.9},
-    };
-    QTest::newRow("one lesson") << QStringLiteral("01-") << QList<DailyPoint>{
-        {QDate(2026, 12, 9), 2, 100, 0.75},
-    };
-    QTest::newRow("one page") << QStringLiteral("01-01") << QList<DailyPoint>{
-        {QDate(2026, 12, 9), 1, 100, 0.5},
-    };
-    QTest::newRow("no characters") << QStringLiteral("ゲーム") << QList<DailyPoint>{
-        {QDate(2026, 12, 11), 1, 0, 0},
-    };
-    QTest::newRow("none") << QStringLiteral("05-") << QList<DailyPoint>{};
+    for (const bool upgraded : {false, true}) {
+        const char* how = upgraded ? ", upgraded" : "";
+        // Speed: accepted characters per minute; accuracy accepted / (accepted + misses).
+        QTest::addRow("whole course%s", how) << QString() << upgraded << QList<DailyPoint>{
+            {QDate(2026, 12, 9), 2, 150 * 60000.0 / 90000, 150.0 / 200},
+            {QDate(2026, 12, 10), 1, 150, 0.75},
+            {QDate(2026, 12, 11), 2, 120, 0.9},
+        };
+        QTest::addRow("one lesson%s", how) << QStringLiteral("01-") << upgraded << QList<DailyPoint>{
+            {QDate(2026, 12, 9), 2, 100, 0.75},
+        };
+        QTest::addRow("one page%s", how) << QStringLiteral("01-01") << upgraded << QList<DailyPoint>{
+            {QDate(2026, 12, 9), 1, 100, 0.5},
+        };
+        QTest::addRow("no characters%s", how) << QStringLiteral("ゲーム") << upgraded << QList<DailyPoint>{
+            {QDate(2026, 12, 11), 1, 0, 0},
+        };
+        QTest::addRow("none%s", how) << QStringLiteral("05-") << upgraded << QList<DailyPoint>{};
+    }
 }
 
 void TestHistoryDatabase::daily()
 {
     QFETCH(QString, prefix);
+    QFETCH(bool, upgraded);
     QFETCH(QList<DailyPoint>, expected);
+    TestFolder folder(false);
+    {
+        History h(folder.path());
+        FillFixture(h.db);
+    }
+    if (upgraded) {
+        // Back to the second version's schema, which had no day sums: they
+        // are made from the attempts when the file is opened again.
+        RawConnection raw(folder.file(HistoryDatabase::fileName()));
+        QVERIFY(raw.exec("DROP TRIGGER attempts_add_to_days"));
+        QVERIFY(raw.exec("DROP TRIGGER attempts_leave_days"));
+        QVERIFY(raw.exec("DROP TABLE attempt_days"));
+        QVERIFY(raw.exec("CREATE INDEX attempts_by_day ON attempts"
+                         " (substr(ended_at, 1, 10), page_id, accepted, misses, duration_ms)"));
+        QVERIFY(raw.exec("PRAGMA user_version = 2"));
+    }
+    History h(folder.path());
+    QCOMPARE(h.db.daily(prefix), expected);
+    QVERIFY(h.told.isEmpty());
+}
+
+void TestHistoryDatabase::dailyFollowsDeletedAttempts()
+{
     TestFolder folder(false);
     History h(folder.path());
     FillFixture(h.db);
-    QCOMPARE(h.db.daily(prefix), expected);
+    {
+        // Attempts deleted by any program, not only by clearing the record.
+        RawConnection raw(h.path);
+        QVERIFY(raw.exec("DELETE FROM attempts WHERE page_id IN ('01-01', '02-01')"));
+    }
+    QCOMPARE(h.db.daily(), (QList<DailyPoint>{
+                               {QDate(2026, 12, 9), 1, 100, 1.0},
+                               {QDate(2026, 12, 11), 2, 120, 0.9},
+                           }));
+    QString error;
+    QVERIFY2(h.db.clear(&error), qPrintable(error));
+    QCOMPARE(h.db.daily(), QList<DailyPoint>{});
+    h.db.record(Attempt("2026-12-11T10:00:00", "01-01", 60000, 5, 0));
+    QCOMPARE(h.db.daily(), (QList<DailyPoint>{{QDate(2026, 12, 11), 1, 5, 1.0}}));
 }
 
 void TestHistoryDatabase::pageIdsInCourseOrder()
@@ -248,22 +290,42 @@ void TestHistoryDatabase::bestTime_data()
 {
     QTest::addColumn<QString>("screen");
     QTest::addColumn<qint64>("best"); // -1: none
-    QTest::newRow("failed attempt not counted") << QStringLiteral("F_les1_1") << qint64(60000);
-    QTest::newRow("only attempt") << QStringLiteral("F_sotsugyo") << qint64(45000);
-    QTest::newRow("no attempts") << QStringLiteral("F_welcome") << qint64(-1);
-    QTest::newRow("no time taken") << QStringLiteral("F_game") << qint64(-1);
+    QTest::addColumn<QString>("endedAt");
+    QTest::addColumn<QString>("pageId");
+    QTest::newRow("failed attempt not counted")
+        << QStringLiteral("F_les1_1") << qint64(60000) << QStringLiteral("2026-12-09T10:00:00") << QStringLiteral("01-02");
+    QTest::newRow("only attempt") << QStringLiteral("F_sotsugyo") << qint64(45000)
+                                  << QStringLiteral("2026-12-11T09:00:00") << QStringLiteral("08-01");
+    QTest::newRow("earliest of equal times") << QStringLiteral("F_welcome") << qint64(50000)
+                                             << QStringLiteral("2026-12-10T12:00:00") << QStringLiteral("00-01");
+    QTest::newRow("no attempts") << QStringLiteral("F_les9_1") << qint64(-1) << QString() << QString();
+    QTest::newRow("no time taken") << QStringLiteral("F_game") << qint64(-1) << QString() << QString();
 }
 
 void TestHistoryDatabase::bestTime()
 {
     QFETCH(QString, screen);
     QFETCH(qint64, best);
+    QFETCH(QString, endedAt);
+    QFETCH(QString, pageId);
     TestFolder folder(false);
     History h(folder.path());
     FillFixture(h.db);
     h.db.record(Attempt("2026-12-11T10:00:00", "02-02", 20000, 10, 40, "不合格"));
-    const std::optional<qint64> found = h.db.bestTimeMs(screen);
-    QCOMPARE(found.value_or(-1), best);
+    // The speed test, twice in the same time: the record stays with the first.
+    for (const auto& [at, ms] : {std::pair{"2026-12-10T12:00:00", 50000}, std::pair{"2026-12-11T07:00:00", 70000},
+                                 std::pair{"2026-12-11T08:30:00", 50000}}) {
+        AttemptRecord speedTest = Attempt(at, "00-01", ms, 500, 3, QString());
+        speedTest.screen = QStringLiteral("F_welcome");
+        h.db.record(speedTest);
+    }
+    const std::optional<StoredAttempt> found = h.db.bestAttempt(screen);
+    QCOMPARE(found ? found->attempt.durationMs : -1, best);
+    if (found) {
+        QCOMPARE(found->attempt.endedAt, QDateTime::fromString(endedAt, Qt::ISODate));
+        QCOMPARE(found->attempt.pageId, pageId);
+        QCOMPARE(found->attempt.screen, screen);
+    }
 }
 
 void TestHistoryDatabase::keyTotals_data()
@@ -381,8 +443,9 @@ void TestHistoryDatabase::firstVersionIsUpgraded()
         QVERIFY(h.told.isEmpty());
     }
     RawConnection raw(path);
-    QCOMPARE(raw.value("PRAGMA user_version").toInt(), 2);
-    QCOMPARE(raw.value("SELECT count(*) FROM sqlite_master WHERE type = 'index' AND name LIKE 'attempts_by_%'").toInt(), 4);
+    QCOMPARE(raw.value("PRAGMA user_version").toInt(), 3);
+    QCOMPARE(raw.value("SELECT count(*) FROM sqlite_master WHERE type = 'index' AND name LIKE 'attempts_by_%'").toInt(), 3);
+    QCOMPARE(raw.value("SELECT count(*) FROM sqlite_master WHERE type = 'trigger'").toInt(), 2);
     QCOMPARE(raw.value("PRAGMA journal_mode").toString(), QStringLiteral("wal"));
 }
 

@@ -78,6 +78,8 @@ private slots:
     void showsTheRecord();
     void emptyRecord();
     void chartsFollowTheChosenScope();
+    void bestTimesMarked_data();
+    void bestTimesMarked();
     void tableReadsRowsAsItScrolls();
     void practice_data();
     void practice();
@@ -95,7 +97,9 @@ void TestRecordWindow::showsTheRecord()
     record.add(QStringLiteral("01-01"), Day(9), 75000, 64, 3, QStringLiteral("不合格"));
     record.add(QStringLiteral("01-01"), Day(10), 62500, 64, 1);
     record.add(QStringLiteral("09-01"), Day(11), 3723000, 400, 12);
-    record.bestTimes = {{QStringLiteral("F_welcome"), 45900}, {QStringLiteral("F_les9_1"), 412000}};
+    // Best attempts made before these three.
+    record.bests[QStringLiteral("F_welcome")].attempt = {.endedAt = Day(1), .pageId = QStringLiteral("00-01"), .durationMs = 45900};
+    record.bests[QStringLiteral("F_les9_1")].attempt = {.endedAt = Day(2), .pageId = QStringLiteral("09-01"), .durationMs = 412000};
     record.days = {{QDate(2026, 12, 9), 1, 51.2, 0.955}, {QDate(2026, 12, 10), 1, 61.4, 0.985}};
     record.keys = {{U'k', 100, 25}, {U'j', 200, 2}, {U'f', 50, 0}, {U'あ', 9, 9}};
     Window w(h, record);
@@ -169,6 +173,42 @@ void TestRecordWindow::chartsFollowTheChosenScope()
     QCOMPARE(w.practised, QStringList{HomeRow});
     QCOMPARE(w.scopes()->currentText(), QStringLiteral("苦手キー練習"));
     QCOMPARE(record.dailyPrefixes.last(), QStringLiteral("苦手キー練習"));
+}
+
+void TestRecordWindow::bestTimesMarked_data()
+{
+    QTest::addColumn<QString>("scope");
+    QTest::addColumn<QList<ChartMark>>("marks");
+    const ChartMark speedTest{QDate(2026, 12, 8), 300, QStringLiteral("最高記録 00-01 03分12")};
+    const ChartMark graduation{QDate(2026, 12, 10), 75, QStringLiteral("最高記録 09-01 06分52")};
+    QTest::newRow("whole course") << QStringLiteral("コース全体") << QList<ChartMark>{speedTest, graduation};
+    QTest::newRow("speed test's lesson") << QStringLiteral("Lesson0") << QList<ChartMark>{speedTest};
+    QTest::newRow("graduation exam") << QStringLiteral("卒業試験") << QList<ChartMark>{graduation};
+    QTest::newRow("another lesson") << QStringLiteral("Lesson1") << QList<ChartMark>{};
+}
+
+void TestRecordWindow::bestTimesMarked()
+{
+    QFETCH(QString, scope);
+    QFETCH(QList<ChartMark>, marks);
+    Harness h;
+    FakeLearnerRecord record;
+    record.addBest(QStringLiteral("F_welcome"), QStringLiteral("00-01"), Day(8), 192000, 960);
+    record.add(QStringLiteral("01-01"), Day(9));
+    record.addBest(QStringLiteral("F_les9_1"), QStringLiteral("09-01"), Day(10, 15), 412000, 515);
+    record.days = {{QDate(2026, 12, 8), 1, 300, 1}, {QDate(2026, 12, 9), 1, 64, 0.97}, {QDate(2026, 12, 10), 1, 75, 1}};
+    Window w(h, record);
+    // Named in a line, whatever the scope.
+    QCOMPARE(w.label(1), QStringLiteral("記録：3回　　最高タイム　スピードテスト 03分12　卒業試験 06分52"));
+
+    w.scopes()->setCurrentIndex(w.scopes()->findText(scope));
+    QVERIFY(w.scopes()->currentIndex() >= 0);
+    w.window.Combo1_Click();
+    auto* speed = w.window.findChild<DailyChart*>(QStringLiteral("Chart1"));
+    auto* accuracy = w.window.findChild<DailyChart*>(QStringLiteral("Chart2"));
+    QCOMPARE(speed->marks(), marks);
+    QCOMPARE(speed->points().size(), 3); // the days' line stays
+    QCOMPARE(accuracy->marks(), QList<ChartMark>{});
 }
 
 void TestRecordWindow::tableReadsRowsAsItScrolls()

@@ -12,7 +12,7 @@ class FakeLearnerRecord final : public LearnerRecord {
 public:
     QList<StoredAttempt> attempts; // newest first
     QList<DailyPoint> days;
-    QMap<QString, qint64> bestTimes; // by screen
+    QMap<QString, StoredAttempt> bests; // by screen
     QList<KeyCount> keys;
     QString exportError, clearError; // non-empty: that operation fails so
 
@@ -39,9 +39,9 @@ public:
         dailyPrefixes.append(pagePrefix);
         return days;
     }
-    std::optional<qint64> bestTimeMs(const QString& screen) const override
+    std::optional<StoredAttempt> bestAttempt(const QString& screen) const override
     {
-        return bestTimes.contains(screen) ? std::optional<qint64>(bestTimes[screen]) : std::nullopt;
+        return bests.contains(screen) ? std::optional<StoredAttempt>(bests[screen]) : std::nullopt;
     }
     QList<KeyCount> keyTotals(int) const override { return keys; }
     int attemptCount() const override { return int(attempts.size()); }
@@ -59,8 +59,16 @@ public:
         attempts.clear();
         days.clear();
         keys.clear();
-        bestTimes.clear();
+        bests.clear();
         return true;
+    }
+
+    // The best attempt of `screen`, also among the attempts.
+    void addBest(const QString& screen, const QString& pageId, const QDateTime& at, qint64 durationMs, int accepted)
+    {
+        add(pageId, at, durationMs, accepted, 0, QString());
+        attempts.first().attempt.screen = screen;
+        bests[screen] = attempts.first();
     }
 
     // An attempt ending at `at` on `pageId`.
