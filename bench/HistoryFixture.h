@@ -13,12 +13,14 @@ namespace morvela::bench {
 inline AttemptRecord RealisticAttempt(QRandomGenerator& random, const QDateTime& endedAt)
 {
     static const char* const screens[] = {"F_welcome", "F_les1_1", "F_les2_1", "F_les3_1", "F_les4_1",
-                                          "F_les5_1", "F_les6_1", "F_les7_1", "F_sotsugyo", "F_game"};
+                                          "F_les5_1", "F_les6_1", "F_les7_1", "F_les8_1", "F_game"};
     const int lesson = int(random.bounded(10));
     AttemptRecord a;
     a.endedAt = endedAt;
     a.screen = QString::fromLatin1(screens[lesson]);
-    a.pageId = lesson == 9 ? QStringLiteral("ゲーム")
+    // The speed test and the game have one page each, named as the program names them.
+    a.pageId = lesson == 9 ? QStringLiteral("F_game")
+        : lesson == 0      ? QStringLiteral("00-01")
                            : QStringLiteral("%1-%2").arg(lesson, 2, 10, QChar(u'0')).arg(1 + random.bounded(12), 2, 10, QChar(u'0'));
     a.accepted = 40 + int(random.bounded(400));
     a.misses = int(random.bounded(a.accepted / 8 + 1));
