@@ -13,11 +13,11 @@ Q_DECLARE_METATYPE(morvela::PracticeLine::Basis)
 namespace {
 
 // "k 9/20, j 3/30": key, missed / expected.
-QList<KeyCount> Totals(const QString& spec)
+QList<KeyCount> Totals(const QString& described)
 {
     QList<KeyCount> totals;
     static const QRegularExpression entry(QStringLiteral("^(.) (\\d+)/(\\d+)$"));
-    for (const QString& part : spec.split(QStringLiteral(", "), Qt::SkipEmptyParts)) {
+    for (const QString& part : described.split(QStringLiteral(", "), Qt::SkipEmptyParts)) {
         const auto m = entry.match(part);
         Q_ASSERT(m.hasMatch());
         totals.append({m.captured(1).toUcs4().first(), m.captured(3).toInt(), m.captured(2).toInt()});
