@@ -6,26 +6,22 @@ namespace morvela {
 
 void TypingAttempt::setText(const QString& text)
 {
-    m_text = text;
-    m_codePoints.clear();
-    for (const char32_t c : text.toUcs4())
-        m_codePoints << c;
+    loadText(text);
     restart();
 }
 
 void TypingAttempt::continueWith(const QString& text)
 {
-    const int misses = m_misses;
-    const QList<MissTally> tally = m_tally;
-    const QList<KeyCount> keys = m_keys;
-    const int accepted = m_accepted;
-    const qint64 startMs = m_startMs;
-    setText(text);
-    m_misses = misses;
-    m_tally = tally;
-    m_keys = keys;
-    m_accepted = accepted;
-    m_startMs = startMs;
+    loadText(text);
+    rewind();
+}
+
+void TypingAttempt::loadText(const QString& text)
+{
+    m_text = text;
+    m_codePoints.clear();
+    for (const char32_t c : text.toUcs4())
+        m_codePoints << c;
 }
 
 void TypingAttempt::restart()

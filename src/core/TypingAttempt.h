@@ -73,6 +73,9 @@ public:
     AttemptRecord figures() const;
 
 private:
+    // The text alone; what was counted so far stays.
+    void loadText(const QString& text);
+
     QString m_text;
     QList<char32_t> m_codePoints;
     int m_cursor = 1;
