@@ -71,9 +71,7 @@ public:
     void key(const KeyCap& key)
     {
         const QRectF r = key.face;
-        QPainterPath shape;
-        shape.addRoundedRect(r, 5, 5);
-        keyShape(shape, key);
+        keyShape(KeyOutline(key), key);
         const QRectF inner = r.adjusted(4, 2, -4, -2);
         if (!key.shiftLegend.isEmpty() || (key.legend.size() == 1 && !key.legend[0].isLetter())) {
             // Symbol keys: the Shift legend small in the upper left corner.
@@ -98,10 +96,7 @@ public:
     // The tall Enter: its two parts joined into one key.
     void tallKey(const KeyCap& key)
     {
-        QPainterPath a, b;
-        a.addRoundedRect(key.face, 5, 5);
-        b.addRoundedRect(key.lower, 5, 5);
-        keyShape(a.united(b), key);
+        keyShape(KeyOutline(key), key);
         text(QRectF(key.lower.left(), key.face.top(), key.lower.width(), key.lower.bottom() - key.face.top()),
              key.legend, 13, false);
     }
@@ -158,6 +153,18 @@ QString KeyboardPictureFont()
 bool KeyboardPictureFontInstalled()
 {
     return QFontDatabase::families().contains(KeyboardPictureFont());
+}
+
+QPainterPath KeyOutline(const KeyCap& key)
+{
+    QPainterPath shape;
+    shape.addRoundedRect(key.face, 5, 5);
+    if (!key.lower.isEmpty()) {
+        QPainterPath lower;
+        lower.addRoundedRect(key.lower, 5, 5);
+        shape = shape.united(lower);
+    }
+    return shape;
 }
 
 QImage DrawKeyboardPicture(qreal devicePixelRatio, const KeyFill& fill, QStringList* overflows)

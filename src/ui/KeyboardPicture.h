@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <QPainterPath>
 #include <QStringList>
 
 #include <functional>
@@ -12,6 +13,11 @@ namespace morvela {
 
 // The colour a key's face is filled with; by default its finger's colour.
 using KeyFill = std::function<QColor(const KeyCap&)>;
+
+// A key's outline on the picture: its rounded face, joined with its lower
+// part where it has one (the tall Enter). The picture draws it; marks and
+// heat-map colours are laid over it.
+QPainterPath KeyOutline(const KeyCap& key);
 
 // The family the keyboard picture's legends are drawn in.
 QString KeyboardPictureFont();

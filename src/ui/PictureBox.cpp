@@ -87,17 +87,6 @@ namespace {
 // has, so the eye finds it at once.
 const QColor MarkRing(0xD8, 0x1B, 0x1B);
 
-QPainterPath keyShape(const KeyCap& key)
-{
-    QPainterPath shape;
-    shape.addRoundedRect(key.face, 5, 5);
-    if (!key.lower.isEmpty()) {
-        QPainterPath lower;
-        lower.addRoundedRect(key.lower, 5, 5);
-        shape = shape.united(lower);
-    }
-    return shape;
-}
 
 // The finger's name on a tab of the finger's own colour, over the key (under
 // it on the top row), kept inside the picture.
@@ -147,13 +136,13 @@ void PictureBox::paintEvent(QPaintEvent* e)
     for (const KeyOverlay& fill : std::as_const(m_fills)) {
         if (fill.key) {
             p.setBrush(fill.colour);
-            p.drawPath(keyShape(*fill.key));
+            p.drawPath(KeyOutline(*fill.key));
         }
     }
     for (const KeyCap* key : {m_mark.key, m_mark.shift}) {
         if (!key)
             continue;
-        const QPainterPath shape = keyShape(*key);
+        const QPainterPath shape = KeyOutline(*key);
         p.setBrush(Qt::NoBrush);
         p.setPen(QPen(QColor(0xFF, 0xFF, 0xFF, 200), 7, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         p.drawPath(shape);
