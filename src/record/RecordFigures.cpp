@@ -1,5 +1,7 @@
 #include "record/RecordFigures.h"
 
+#include "core/LiveStats.h"
+
 #include <QMap>
 #include <QRegularExpression>
 #include <QSet>
@@ -66,7 +68,7 @@ QString AttemptTimeCell(const AttemptRecord& a)
             .arg(seconds / 3600)
             .arg(seconds / 60 % 60, 2, 10, zero)
             .arg(seconds % 60, 2, 10, zero);
-    return QStringLiteral("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, zero);
+    return ElapsedCaption(a.durationMs);
 }
 
 QString AttemptSpeedCell(const AttemptRecord& a)
